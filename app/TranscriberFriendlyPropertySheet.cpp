@@ -1,0 +1,43 @@
+#include "TranscriberFriendlyPropertySheet.h"
+
+IMPLEMENT_DYNAMIC(CTranscriberFriendlyPropertySheet, CPropertySheet)
+
+BEGIN_MESSAGE_MAP(CTranscriberFriendlyPropertySheet, CPropertySheet)
+    ON_WM_CLOSE()
+    ON_WM_HELPINFO()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr int kTabControlId = 0x3020;
+}
+
+CTranscriberFriendlyPropertySheet::CTranscriberFriendlyPropertySheet(const wchar_t* pszCaption, CWnd* pParentWnd,
+                                                                     UINT iSelectPage)
+    : CPropertySheet(pszCaption, pParentWnd, iSelectPage) {}
+
+// Only the loop's own flag and the pages' hand-off count: the system sheet keeps a page
+// current after OK on some platforms, so its own end test is not asked.
+BOOL CTranscriberFriendlyPropertySheet::ContinueModal() {
+    if (!CWnd::ContinueModal()) return FALSE;
+    return !m_bPageClosed;
+}
+
+BOOL CTranscriberFriendlyPropertySheet::OnInitDialog() {
+    // Unstacked tabs stay on one row.
+    if (!IsStacked()) {
+        HWND hTab = GetDlgItem(kTabControlId);
+        if (hTab != nullptr) {
+            LONG_PTR style = ::GetWindowLongPtrW(hTab, GWL_STYLE);
+            ::SetWindowLongPtrW(hTab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
+        }
+    }
+    return TRUE;
+}
+
+void CTranscriberFriendlyPropertySheet::OnClose() { Default(); }
+
+BOOL CTranscriberFriendlyPropertySheet::OnHelpInfo(HELPINFO* pHelpInfo) {
+    CPropertyPage* pPage = GetActivePage();
+    if (pPage == nullptr || pPage->m_hWnd == nullptr) return FALSE;
+    return static_cast<BOOL>(::SendMessageW(pPage->m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(pHelpInfo)));
+}

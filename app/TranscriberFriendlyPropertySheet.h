@@ -1,0 +1,22 @@
+// The program's property sheet: its run ends as soon as a page has handled OK or Cancel, and
+// Help is answered by the page in front.
+#pragma once
+
+#include "framework/Framework.h"
+
+class CTranscriberFriendlyPropertySheet : public CPropertySheet {
+    DECLARE_DYNAMIC(CTranscriberFriendlyPropertySheet)
+public:
+    CTranscriberFriendlyPropertySheet(const wchar_t* pszCaption, CWnd* pParentWnd, UINT iSelectPage);
+
+    // Set by a page when its OK or Cancel handling starts; never reset.
+    BOOL m_bPageClosed = FALSE;
+
+protected:
+    BOOL ContinueModal() override;
+    BOOL OnInitDialog() override;
+
+    void OnClose();
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    DECLARE_MESSAGE_MAP()
+};

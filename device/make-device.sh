@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Makes (once) and updates the device: a Wine prefix standing for the handheld, with the
+# program installed in C:\Program Files\Brumvale. Running it again installs the newly built
+# program and keeps the device's registry and files.
+# Usage: device/make-device.sh PREFIX BUILD_DIR      (DISPLAY must name a running X server)
+set -euo pipefail
+PREFIX="$1"
+BUILD="$2"
+HERE="$(cd "$(dirname "$0")" && pwd)"
+export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+
+if [ ! -f "$PREFIX/system.reg" ]; then
+    mkdir -p "$PREFIX"
+    wineboot --init </dev/null >/dev/null 2>&1
+    wineserver -w
+fi
+
+# Nothing on drive C: may lead back to the host: replace the profile folders' links.
+for link in "$PREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+done
+
+PROGRAM_DIR="$PREFIX/drive_c/Program Files/Brumvale"
+mkdir -p "$PROGRAM_DIR"
+cp -f "$BUILD/QovBrumvaleOptions.exe" "$PROGRAM_DIR/"
+# Sample content that a fresh device ships with; what the user changed stays.
+if [ -d "$HERE/sample" ]; then cp -rn "$HERE/sample/." "$PREFIX/drive_c/"; fi

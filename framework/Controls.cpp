@@ -1,0 +1,46 @@
+#include "Controls.h"
+
+#include "WinApp.h"
+
+std::wstring CListBox::GetText(int nIndex) const {
+    LRESULT n = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex));
+    if (n == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+    return text;
+}
+
+CImageList::~CImageList() {
+    if (m_hImageList != nullptr) ImageList_Destroy(m_hImageList);
+}
+
+BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
+    m_hImageList = ImageList_LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask,
+                                        IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    return m_hImageList != nullptr;
+}
+
+std::wstring CTreeCtrl::GetItemText(HTREEITEM hItem) const {
+    wchar_t buffer[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT | TVIF_HANDLE;
+    item.hItem = hItem;
+    item.pszText = buffer;
+    item.cchTextMax = MAX_PATH;
+    if (!GetItem(&item)) return {};
+    return item.pszText != nullptr ? std::wstring(item.pszText) : std::wstring();
+}
+
+BOOL CToolBarCtrl::Create(DWORD dwStyle, CWnd* pParentWnd, UINT nID) {
+    if (pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr) return FALSE;
+    HWND hWnd = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", dwStyle, 0, 0, 0, 0, pParentWnd->m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
+    if (hWnd == nullptr) return FALSE;
+    if (!SubclassWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    return TRUE;
+}

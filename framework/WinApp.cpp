@@ -1,0 +1,65 @@
+#include "WinApp.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp::CWinApp(const wchar_t* pszAppName) : m_strRequestedName(pszAppName ? pszAppName : L"") {
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this) g_pApp = nullptr;
+}
+
+void CWinApp::InitApplication(HINSTANCE hInstance) {
+    m_hInstance = hInstance;
+    m_strAppName = m_strRequestedName;
+    if (m_strAppName.empty()) {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(hInstance, path, MAX_PATH);
+        std::wstring name = path;
+        size_t slash = name.find_last_of(L"\\/");
+        if (slash != std::wstring::npos) name.erase(0, slash + 1);
+        size_t dot = name.find_last_of(L'.');
+        if (dot != std::wstring::npos) name.erase(dot);
+        m_strAppName = name;
+    }
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::Run() {
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return ExitInstance();
+}
+
+int CWinApp::ExitInstance() { return 0; }
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+HINSTANCE AfxGetInstanceHandle() {
+    return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
+int AfxMessageBox(const std::wstring& text, UINT nType) {
+    CWinApp* pApp = AfxGetApp();
+    HWND hOwner = pApp != nullptr && pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    const wchar_t* caption = pApp != nullptr ? pApp->m_strAppName.c_str() : L"";
+    return ::MessageBoxW(hOwner, text.c_str(), caption, nType);
+}
+
+int AfxWinMain(HINSTANCE hInstance) {
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr) return -1;
+    pApp->InitApplication(hInstance);
+    if (!pApp->InitInstance()) {
+        if (pApp->m_pMainWnd != nullptr) pApp->m_pMainWnd->DestroyWindow();
+        return pApp->ExitInstance();
+    }
+    return pApp->Run();
+}

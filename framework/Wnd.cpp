@@ -1,0 +1,220 @@
+#include "Wnd.h"
+
+#include <unordered_map>
+
+#include "WinApp.h"
+
+namespace {
+
+// HWND -> bound object. Only the UI thread touches it.
+std::unordered_map<HWND, CWnd*>& PermanentMap() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+// The message being handled now, for Default(); saved and restored around nested sends.
+MSG g_currentMsg{};
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CWnd, CObject)
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap() {
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
+    static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+CWnd::~CWnd() {
+    if (m_hWnd != nullptr) {
+        // The object goes first: keep the window working on its old procedure.
+        if (m_pfnSuper != nullptr) UnsubclassWindow();
+        else Detach();
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    if (hWnd == nullptr) return nullptr;
+    auto it = PermanentMap().find(hWnd);
+    return it == PermanentMap().end() ? nullptr : it->second;
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (hWnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWnd) != nullptr) return FALSE;
+    m_hWnd = hWnd;
+    PermanentMap()[hWnd] = this;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd != nullptr) PermanentMap().erase(hWnd);
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!::IsWindow(hWnd) || !Attach(hWnd)) return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    return pParent != nullptr && SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_hWnd != nullptr && m_pfnSuper != nullptr &&
+        ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc))
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND) {
+        if (OnCommand(wParam, lParam)) {
+            *pResult = 0;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (message == WM_NOTIFY) {
+        const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+        if (pHdr == nullptr) return FALSE;
+        LRESULT result = 0;
+        if (OnNotify(wParam, lParam, &result)) {
+            *pResult = result;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), message, 0, 0);
+    return e != nullptr && e->pfn(this, wParam, lParam, pResult);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
+    LRESULT ignored = 0;
+    return e != nullptr && e->pfn(this, wParam, lParam, &ignored);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    const AFX_MSGMAP_ENTRY* e =
+        FindMessageEntry(GetMessageMap(), WM_NOTIFY, pHdr->code, static_cast<UINT>(pHdr->idFrom));
+    return e != nullptr && e->pfn(this, wParam, lParam, pResult);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(g_currentMsg.message, g_currentMsg.wParam, g_currentMsg.lParam); }
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+int CWnd::RunModalLoop() {
+    m_bContinueModal = true;
+    MSG msg;
+    while (ContinueModal()) {
+        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+            // Leave the quit message for whoever runs the next loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        // Give the windows from the target up to this one a chance to translate the message.
+        bool bTranslated = false;
+        for (HWND h = msg.hwnd; h != nullptr && !bTranslated; h = ::GetParent(h)) {
+            CWnd* pWnd = FromHandlePermanent(h);
+            if (pWnd != nullptr && pWnd->PreTranslateMessage(&msg)) bTranslated = true;
+            if (h == m_hWnd) break;
+        }
+        if (!bTranslated) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    m_bContinueModal = false;
+    return m_nModalResult;
+}
+
+BOOL CWnd::ContinueModal() { return m_bContinueModal; }
+
+void CWnd::EndModalLoop(int nResult) {
+    m_nModalResult = nResult;
+    if (m_bContinueModal) {
+        m_bContinueModal = false;
+        PostMessage(WM_NULL);  // wake the loop if it is waiting
+    }
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+CWnd* CWnd::GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+
+void CWnd::MoveWindow(const RECT& rc, BOOL bRepaint) {
+    ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, bRepaint);
+}
+
+void CWnd::ScreenToClient(RECT* pRect) const {
+    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&pRect->left));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&pRect->right));
+}
+
+std::wstring CWnd::GetWindowText() const {
+    int n = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = ::GetWindowTextW(m_hWnd, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n < 0 ? 0 : n));
+    return text;
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    LONG_PTR style = GetStyle();
+    LONG_PTR newStyle = (style & ~static_cast<LONG_PTR>(dwRemove)) | dwAdd;
+    if (style == newStyle) return FALSE;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, newStyle);
+    if (nFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG saved = g_currentMsg;
+    g_currentMsg = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
+    LRESULT result = 0;
+    try {
+        result = pWnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the system's window procedure callers.
+        result = 0;
+    }
+    if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->m_pMainWnd == pWnd) pApp->m_pMainWnd = nullptr;
+        pWnd->UnsubclassWindow();
+        pWnd->PostNcDestroy();
+    }
+    g_currentMsg = saved;
+    return result;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    return AfxCallWndProc(pWnd, hWnd, message, wParam, lParam);
+}

@@ -1,0 +1,5 @@
+#include "GamePage.h"
+
+#include "resources/resource.h"
+
+CGamePage::CGamePage() : CClosingPropertyPage(IDD_GAME_PAGE, IDS_GAME_TAB) {}

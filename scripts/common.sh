@@ -1,0 +1,64 @@
+# Shared by run.sh and test.sh: packages, build, display, Wine session.
+# shellcheck shell=bash
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+PACKAGES=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick googletest procps)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+ensure_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build() {
+    if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+    fi
+    local out
+    if ! out=$(cmake --build "$BUILD" -j"$(nproc)" 2>&1); then
+        printf '%s\n' "$out" | grep -vE '^\[ *[0-9]+%\]' | tail -40 >&2
+        echo "build failed" >&2
+        exit 1
+    fi
+}
+
+# Starts Xvfb with the given screen (WxH) on a free display; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+    local screen="$1" n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    echo "Xvfb did not start" >&2; exit 1
+}
+
+# Wine settings shared by every start; WINEPREFIX is the caller's.
+wine_env() {
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+}
+
+# A persistent server and Wine's services up before anything else runs: otherwise the first
+# program started spawns the services, which inherit its output pipes.
+warm_wine() {
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Xvfb has no window manager: Wine would wait two seconds for one at every hidden window.
+unmanaged_windows() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }

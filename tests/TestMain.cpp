@@ -1,0 +1,24 @@
+// The tests run inside an application object of their own, as the program's code expects one.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "framework/WinApp.h"
+
+namespace {
+class CTestApp : public CWinApp {
+public:
+    CTestApp() : CWinApp(L"Brumvale Tests") {}
+};
+CTestApp g_testApp;
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_testApp.InitApplication(::GetModuleHandleW(nullptr));
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
