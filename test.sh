@@ -6,7 +6,7 @@ ensure_packages
 build
 
 start_xvfb 800x600
-export WINEPREFIX="$ROOT/.testdevice"
+export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}"
 wine_env
 trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
 "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
