@@ -1,5 +1,7 @@
 #include "PropertySheet.h"
 
+#include <algorithm>
+
 #include "WinApp.h"
 
 // ------------------------------------------------------------------------------------------
@@ -45,6 +47,7 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT result = 0;
     switch (pHdr->code) {
     case PSN_SETACTIVE:
+        if (pSheet != nullptr && !::IsRectEmpty(&pSheet->GetFittedPageRect())) MoveWindow(pSheet->GetFittedPageRect());
         result = OnSetActive() ? 0 : -1;
         break;
     case PSN_KILLACTIVE:
@@ -130,6 +133,7 @@ INT_PTR CPropertySheet::DoModal() {
     g_pSheetInCreation = nullptr;
     if (hWnd != nullptr && hWnd != reinterpret_cast<HWND>(-1)) {
         if (m_hWnd == nullptr) SubclassWindow(hWnd);  // no callback came: bind now
+        FitToScreen();
         m_bContinueModal = true;
         RunModalLoop();
         if (bEnableOwner) ::EnableWindow(hOwner, TRUE);
@@ -141,6 +145,45 @@ INT_PTR CPropertySheet::DoModal() {
 }
 
 BOOL CPropertySheet::OnInitDialog() { return TRUE; }
+
+void CPropertySheet::FitToScreen() {
+    RECT work{}, rcSheet{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(&rcSheet);
+    const int workW = work.right - work.left, workH = work.bottom - work.top;
+    if (rcSheet.right - rcSheet.left <= workW && rcSheet.bottom - rcSheet.top <= workH) return;
+
+    ::SetWindowPos(m_hWnd, nullptr, work.left, work.top, std::min<int>(workW, rcSheet.right - rcSheet.left),
+                   std::min<int>(workH, rcSheet.bottom - rcSheet.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(&client);
+
+    // The buttons keep their size and their gaps, flush with the bottom right corner.
+    const int buttonIds[] = {IDHELP, 0x3021 /* Apply */, IDCANCEL, IDOK};
+    int right = client.right, buttonTop = client.bottom;
+    for (int id : buttonIds) {
+        HWND hButton = GetDlgItem(id);
+        if (hButton == nullptr || !::IsWindowVisible(hButton)) continue;
+        RECT rc{};
+        ::GetWindowRect(hButton, &rc);
+        const int w = rc.right - rc.left, h = rc.bottom - rc.top, gap = h / 4;
+        right -= gap + w;
+        buttonTop = client.bottom - gap - h;
+        ::MoveWindow(hButton, right, buttonTop, w, h, TRUE);
+    }
+
+    // The tabs take everything above the buttons.
+    HWND hTab = GetTabControl();
+    if (hTab == nullptr) return;
+    RECT rcTab{0, 0, client.right, buttonTop - 2};
+    ::MoveWindow(hTab, rcTab.left, rcTab.top, rcTab.right, rcTab.bottom, TRUE);
+    ::GetClientRect(hTab, &rcTab);
+    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rcTab));
+    ::MapWindowPoints(hTab, m_hWnd, reinterpret_cast<POINT*>(&rcTab), 2);
+    m_rcFittedPage = rcTab;
+    for (CPropertyPage* pPage : m_pages)
+        if (pPage->m_hWnd != nullptr) pPage->MoveWindow(m_rcFittedPage);
+}
 
 BOOL CPropertySheet::ContinueModal() {
     return CWnd::ContinueModal() && m_hWnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hWnd) != nullptr;

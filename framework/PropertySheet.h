@@ -62,6 +62,10 @@ public:
     // Recorded by the pages: IDOK once a page applied, IDCANCEL otherwise.
     void SetModalResult(int nResult) { m_nModalResult = nResult; }
 
+    // Where pages go once the sheet has been fitted to a small screen (empty otherwise), in
+    // the sheet's client coordinates.
+    const RECT& GetFittedPageRect() const { return m_rcFittedPage; }
+
     PROPSHEETHEADERW m_psh;
 
 protected:
@@ -72,6 +76,11 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
+    // A handheld's sheet fills its screen; a desktop sheet larger than the screen is shrunk
+    // to it, its buttons and tabs moved in, and its pages sized to the tabs' display area.
+    void FitToScreen();
+
+    RECT m_rcFittedPage{};
 
     std::wstring m_strCaption;
     std::vector<CPropertyPage*> m_pages;

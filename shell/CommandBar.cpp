@@ -1,0 +1,10 @@
+#include "CommandBar.h"
+
+BOOL CCommandBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    // Keep the window bits; the low word is the toolbar's own, so the handheld's alignment
+    // bits are replaced by a flat text bar docked at the bottom of the host.
+    DWORD style = (dwStyle & 0xFFFF0000u) | CCS_BOTTOM | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_LIST;
+    return Create(style, pParentWnd, nID);
+}
+
+BOOL CCommandBar::AddAdornments(DWORD) { return m_hWnd != nullptr; }
