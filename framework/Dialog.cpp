@@ -24,8 +24,10 @@ INT_PTR CDialog::DoModal() {
     if (bEnableOwner) ::EnableWindow(hOwner, FALSE);
 
     m_nModalResult = -1;
+    AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    AfxUnhookWindowCreate();
     if (hWnd != nullptr) {
         // An OnInitDialog that already ended the dialog leaves nothing to run.
         if (m_nModalResult == -1) {
@@ -75,6 +77,8 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) { return ::IsDialogMessageW(m_hWnd,
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
 INT_PTR CDialog::BindAndInit(CDialog* pDialog, HWND hWnd, WPARAM wParam, LPARAM lParam) {
+    // Normally bound at creation already, so WM_INITDIALOG came through AfxWndProc and never
+    // reaches the dialog procedure; this binds a dialog whose creation was not seen.
     if (pDialog == nullptr || !pDialog->SubclassWindow(hWnd)) return TRUE;
     return AfxCallWndProc(pDialog, hWnd, WM_INITDIALOG, wParam, lParam);
 }
@@ -82,7 +86,8 @@ INT_PTR CDialog::BindAndInit(CDialog* pDialog, HWND hWnd, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // Once bound, every message reaches the object through AfxWndProc first; the system's
     // dialog procedure then has nothing left to do here.
-    if (message == WM_INITDIALOG) return BindAndInit(reinterpret_cast<CDialog*>(lParam), hWnd, wParam, lParam);
+    if (message == WM_INITDIALOG && CWnd::FromHandlePermanent(hWnd) == nullptr)
+        return BindAndInit(reinterpret_cast<CDialog*>(lParam), hWnd, wParam, lParam);
     return FALSE;
 }
 

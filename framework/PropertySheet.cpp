@@ -16,12 +16,35 @@ CPropertyPage::CPropertyPage(UINT nIDTemplate) : CDialog(nIDTemplate), m_psp{} {
     m_psp.pszTemplate = MAKEINTRESOURCEW(nIDTemplate);
     m_psp.pfnDlgProc = &CPropertyPage::PageDialogProc;
     m_psp.lParam = reinterpret_cast<LPARAM>(this);
+    m_psp.dwFlags |= PSP_USECALLBACK;
+    m_psp.pfnCallback = &CPropertyPage::PageCallback;
+}
+
+UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT message, PROPSHEETPAGEW* psp) {
+    // The sheet is about to create the page's window: bind it as it is made.
+    if (message == PSPCB_CREATE && psp != nullptr && psp->lParam != 0)
+        AfxHookWindowCreate(reinterpret_cast<CPropertyPage*>(psp->lParam));
+    return 1;
 }
 
 void CPropertyPage::SetCaption(const std::wstring& caption) {
     m_strCaption = caption;
     m_psp.pszTitle = m_strCaption.c_str();
     m_psp.dwFlags |= PSP_USETITLE;
+}
+
+void CPropertyPage::FitInto(const RECT& rc) {
+    RECT current{};
+    GetWindowRect(&current);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&current), 2);
+    if (::EqualRect(&current, &rc)) return;
+    MoveWindow(rc);
+    // Bars docked to the page's edges follow it only when told.
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        ::GetClassNameW(h, cls, 32);
+        if (lstrcmpiW(cls, TOOLBARCLASSNAMEW) == 0) ::SendMessageW(h, TB_AUTOSIZE, 0, 0);
+    }
 }
 
 BOOL CPropertyPage::OnSetActive() { return TRUE; }
@@ -47,7 +70,7 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT result = 0;
     switch (pHdr->code) {
     case PSN_SETACTIVE:
-        if (pSheet != nullptr && !::IsRectEmpty(&pSheet->GetFittedPageRect())) MoveWindow(pSheet->GetFittedPageRect());
+        if (pSheet != nullptr && !::IsRectEmpty(&pSheet->GetFittedPageRect())) FitInto(pSheet->GetFittedPageRect());
         result = OnSetActive() ? 0 : -1;
         break;
     case PSN_KILLACTIVE:
@@ -71,6 +94,8 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 INT_PTR CALLBACK CPropertyPage::PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // The sheet hands each page a copy of its PROPSHEETPAGEW; lParam there is the page object.
     if (message == WM_INITDIALOG) {
+        AfxUnhookWindowCreate();
+        if (CWnd::FromHandlePermanent(hWnd) != nullptr) return FALSE;
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         return BindAndInit(psp != nullptr ? reinterpret_cast<CPropertyPage*>(psp->lParam) : nullptr, hWnd, wParam,
                            lParam);
@@ -182,7 +207,7 @@ void CPropertySheet::FitToScreen() {
     ::MapWindowPoints(hTab, m_hWnd, reinterpret_cast<POINT*>(&rcTab), 2);
     m_rcFittedPage = rcTab;
     for (CPropertyPage* pPage : m_pages)
-        if (pPage->m_hWnd != nullptr) pPage->MoveWindow(m_rcFittedPage);
+        if (pPage->m_hWnd != nullptr) pPage->FitInto(m_rcFittedPage);
 }
 
 BOOL CPropertySheet::ContinueModal() {

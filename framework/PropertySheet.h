@@ -23,6 +23,9 @@ public:
 
     PROPSHEETPAGEW m_psp;
 
+    // Moves the page to a rectangle of the sheet's client area, its docked bars with it.
+    void FitInto(const RECT& rc);
+
     virtual BOOL OnSetActive();
     virtual BOOL OnKillActive();
     virtual BOOL OnApply();  // runs OnOK
@@ -34,6 +37,7 @@ protected:
     // Translates the sheet's PSN_* notifications into the virtual handlers above.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static UINT CALLBACK PageCallback(HWND hWnd, UINT message, PROPSHEETPAGEW* psp);
 
     std::wstring m_strCaption;
     friend class CPropertySheet;

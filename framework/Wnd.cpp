@@ -15,6 +15,25 @@ std::unordered_map<HWND, CWnd*>& PermanentMap() {
 // The message being handled now, for Default(); saved and restored around nested sends.
 MSG g_currentMsg{};
 
+// The object waiting for its window, and the hook that binds it.
+CWnd* g_pWndInit = nullptr;
+HHOOK g_hCreateHook = nullptr;
+
+LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HCBT_CREATEWND && g_pWndInit != nullptr) {
+        // The first window created after arming is the object's own; its controls follow.
+        CWnd* pWnd = g_pWndInit;
+        g_pWndInit = nullptr;
+        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        HHOOK hHook = g_hCreateHook;
+        g_hCreateHook = nullptr;
+        LRESULT result = ::CallNextHookEx(hHook, nCode, wParam, lParam);
+        ::UnhookWindowsHookEx(hHook);  // one window per arming
+        return result;
+    }
+    return ::CallNextHookEx(g_hCreateHook, nCode, wParam, lParam);
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
@@ -191,6 +210,22 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (nFlags != 0)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
+}
+
+void AfxHookWindowCreate(CWnd* pWnd) {
+    if (g_hCreateHook == nullptr)
+        g_hCreateHook = ::SetWindowsHookExW(WH_CBT, &CreateHookProc, nullptr, ::GetCurrentThreadId());
+    g_pWndInit = pWnd;
+}
+
+bool AfxUnhookWindowCreate() {
+    if (g_hCreateHook != nullptr) {
+        ::UnhookWindowsHookEx(g_hCreateHook);
+        g_hCreateHook = nullptr;
+    }
+    bool bound = g_pWndInit == nullptr;
+    g_pWndInit = nullptr;
+    return bound;
 }
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

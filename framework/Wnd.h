@@ -88,6 +88,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// Binds the next window created on this thread to pWnd as the system creates it, so that the
+// object sees every message from the first (a dialog's first WM_SIZE comes long before its
+// WM_INITDIALOG). Unhook returns whether the window was bound.
+void AfxHookWindowCreate(CWnd* pWnd);
+bool AfxUnhookWindowCreate();
+
 // The window procedure of every subclassed window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Delivers one message to a bound object, keeping the "current message" for Default().
