@@ -23,5 +23,8 @@ done
 PROGRAM_DIR="$PREFIX/drive_c/Program Files/Brumvale"
 mkdir -p "$PROGRAM_DIR"
 cp -f "$BUILD/QovBrumvaleOptions.exe" "$PROGRAM_DIR/"
+# The help viewer and its help file, where the handheld keeps them; the viewer appends each
+# command line it is started with to C:\windows\temp\PegHelp.log (helpviewer/PegHelp.cpp).
+cp -f "$BUILD/helpviewer/PegHelp.exe" "$BUILD/helpviewer/QovBrumvale.htm" "$PREFIX/drive_c/windows/"
 # Sample content that a fresh device ships with; what the user changed stays.
 if [ -d "$HERE/sample" ]; then cp -rn "$HERE/sample/." "$PREFIX/drive_c/"; fi

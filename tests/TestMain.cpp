@@ -17,6 +17,8 @@ CTestApp g_testApp;
 
 int main(int argc, char** argv) {
     g_testApp.InitApplication(::GetModuleHandleW(nullptr));
+    // Help asked for by any test is recorded by the device's viewer but opens no host browser.
+    ::SetEnvironmentVariableW(L"PEGHELP_RECORD_ONLY", L"1");
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
     ::testing::InitGoogleTest(&argc, argv);
