@@ -1,9 +1,22 @@
-// The "Game" tab of the options sheet.
+// The "Game" tab: phone edition support, kept in propNameGameMode.
 #pragma once
 
 #include "app/OptionPage.h"
 
-class CGamePage : public CClosingPropertyPage {
+class CGamePage : public COptionPage {
 public:
     CGamePage();
+    ~CGamePage() override = default;
+
+protected:
+    CButton m_phoneEditionBox;
+    int m_bPhoneEdition = 0;  // the box's check state
+    DWORD m_dwStoredMode = 0;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    DECLARE_MESSAGE_MAP()
 };

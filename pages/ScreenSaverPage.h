@@ -3,7 +3,12 @@
 
 #include "app/OptionPage.h"
 
-class CScreenSaverPage : public CClosingPropertyPage {
+class CScreenSaverPage : public COptionPage {
 public:
     CScreenSaverPage();
+    ~CScreenSaverPage() override = default;
+
+protected:
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    DECLARE_MESSAGE_MAP()
 };

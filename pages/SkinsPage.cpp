@@ -1,5 +1,15 @@
 #include "SkinsPage.h"
 
+#include "app/Help.h"
 #include "resources/resource.h"
 
-CSkinsPage::CSkinsPage() : CClosingPropertyPage(IDD_SKINS_PAGE, IDS_SKINS_TAB) {}
+BEGIN_MESSAGE_MAP(CSkinsPage, COptionPage)
+    ON_WM_HELPINFO()
+END_MESSAGE_MAP()
+
+CSkinsPage::CSkinsPage() : COptionPage(IDD_SKINS_PAGE, IDS_SKINS_TAB) {}
+
+BOOL CSkinsPage::OnHelpInfo(HELPINFO*) {
+    ShowHelp(kHelpSkins);
+    return TRUE;
+}

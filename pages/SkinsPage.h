@@ -3,7 +3,12 @@
 
 #include "app/OptionPage.h"
 
-class CSkinsPage : public CClosingPropertyPage {
+class CSkinsPage : public COptionPage {
 public:
     CSkinsPage();
+    ~CSkinsPage() override = default;
+
+protected:
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    DECLARE_MESSAGE_MAP()
 };

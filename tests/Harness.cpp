@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -48,4 +50,73 @@ std::wstring TabText(HWND hTab, int index) {
     item.cchTextMax = 128;
     ::SendMessageW(hTab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     return buffer;
+}
+
+namespace {
+
+void CollectState(HKEY hKey, const std::wstring& prefix, std::vector<std::wstring>& lines) {
+    wchar_t name[16384];
+    BYTE data[4096];
+    for (DWORD i = 0;; ++i) {
+        DWORD cchName = 16384, cbData = sizeof(data), type = 0;
+        LSTATUS rc = ::RegEnumValueW(hKey, i, name, &cchName, nullptr, &type, data, &cbData);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        std::wstring line = prefix + L":" + std::wstring(name, cchName) + L"=" + std::to_wstring(type) + L":";
+        static const wchar_t hex[] = L"0123456789abcdef";
+        if (rc == ERROR_SUCCESS)
+            for (DWORD b = 0; b < cbData; ++b) line += {hex[data[b] >> 4], hex[data[b] & 15]};
+        else line += L"<unreadable>";
+        lines.push_back(line);
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD cchName = 16384;
+        if (::RegEnumKeyExW(hKey, i, name, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        std::wstring sub(name, cchName);
+        lines.push_back(prefix + L"\\" + sub + L"\\");
+        HKEY hSub = nullptr;
+        if (::RegOpenKeyExW(hKey, sub.c_str(), 0, KEY_READ, &hSub) == ERROR_SUCCESS) {
+            CollectState(hSub, prefix + L"\\" + sub, lines);
+            ::RegCloseKey(hSub);
+        }
+    }
+}
+
+}  // namespace
+
+std::wstring RegistryState(HKEY root, const std::wstring& path) {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return L"<no key>";
+    std::vector<std::wstring> lines;
+    CollectState(hKey, L"", lines);
+    ::RegCloseKey(hKey);
+    std::sort(lines.begin(), lines.end());
+    std::wstring state;
+    for (const std::wstring& line : lines) state += line + L"\n";
+    return state;
+}
+
+void DeleteRegistryTree(HKEY root, const std::wstring& path) {
+    ::RegDeleteTreeW(root, path.c_str());
+    ::RegDeleteKeyW(root, path.c_str());
+}
+
+void SetRegistryDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value) {
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(hKey, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(hKey);
+}
+
+long long GetRegistryDword(HKEY root, const std::wstring& path, const std::wstring& name) {
+    DWORD value = 0, size = sizeof(value);
+    if (::RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return -1;
+    return value;
+}
+
+void ClickAt(HWND hWnd, int x, int y) {
+    LPARAM point = MAKELPARAM(x, y);
+    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(hWnd, WM_LBUTTONUP, 0, point);
 }

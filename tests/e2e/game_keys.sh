@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The installed program on the test device, driven with keystrokes as a user would: F1 asks
+# for the Game topic, Space toggles the box, Enter accepts, Esc cancels. Needs DISPLAY and
+# WINEPREFIX of a running test session (test.sh sets both up).
+set -uo pipefail
+: "${DISPLAY:?}" "${WINEPREFIX:?}"
+PROGRAM='C:\Program Files\Brumvale\QovBrumvaleOptions.exe'
+KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
+RECORD="$WINEPREFIX/drive_c/windows/temp/PegHelp.log"
+failures=0
+# The viewer records the help it is asked for and opens no browser.
+export PEGHELP_RECORD_ONLY=1
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+game_mode() {  # prints the stored value in hex, or "absent"
+    wine reg query "$KEY" /v propNameGameMode 2>/dev/null | tr -d '\r' |
+        awk '/propNameGameMode/ { print $3; found = 1 } END { if (!found) print "absent" }'
+}
+
+set_game_mode() {
+    wine reg add "$KEY" /v propNameGameMode /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# Waits (bounded) until a condition holds: the program works on its own schedule.
+wait_for() {
+    local what="$1"; shift
+    for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
+    fail "timed out waiting for $what"; return 1
+}
+
+start_program() {
+    (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
+    APP=$!
+    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qov Brumvale Options$' | head -1)
+    [ -n "$WIN" ] || { fail "the sheet did not open"; return 1; }
+    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+}
+
+program_ended() { ! kill -0 "$APP" 2>/dev/null; }
+
+record_has() { grep -qF "$1" "$RECORD" 2>/dev/null; }
+
+# --- F1 records the Game topic; Space toggles; Enter stores -------------------------------
+set_game_mode 1
+rm -f "$RECORD"
+if start_program; then
+    xdotool key F1
+    wait_for "the help viewer's record" record_has 'file:QovBrumvale.htm#options_game'
+    xdotool key space
+    xdotool key Return
+    wait_for "the program to end on Enter" program_ended
+fi
+[ "$(game_mode)" = 0x0 ] || fail "Enter after Space should store 0, registry has $(game_mode)"
+
+# --- Esc cancels: nothing stored ----------------------------------------------------------
+set_game_mode 1
+if start_program; then
+    xdotool key space
+    xdotool key Escape
+    wait_for "the program to end on Esc" program_ended
+fi
+[ "$(game_mode)" = 0x1 ] || fail "Esc should leave 1, registry has $(game_mode)"
+
+if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
+[ $failures -eq 0 ]

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a test program on a screen of its own and exits with the program's status.
+# Usage: tests/run-on-screen.sh WxH DPI EXE [program arguments...]
+# The screen is a new Xvfb of WxH pixels; the Wine prefix, one per screen and density
+# ($BRUMVALE_TEST_DEVICE-screens/WxH-DPI), is made once with device/make-device.sh and kept.
+# Wine draws into a virtual desktop of the same size: Xvfb's RandR knows only its one mode, and
+# the desktop lets a test change the display mode within a run, as turning the device does.
+# The program finds the screen's name in BRUMVALE_SCREEN and BRUMVALE_DPI.
+source "$(dirname "$0")/../scripts/common.sh"
+
+SIZE="${1:?WxH}" DPI="${2:?DPI}" EXE="${3:?test program}"
+shift 3
+case "$SIZE" in [0-9]*x[0-9]*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
+
+export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}-screens/$SIZE-$DPI"
+export BRUMVALE_SCREEN="$SIZE" BRUMVALE_DPI="$DPI"
+wine_env
+
+# Xvfb chooses a free display itself, so runs side by side never share one.
+DISPLAY_FILE="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$DISPLAY_FILE" </dev/null >/dev/null 2>&1 &
+XVFB_PID=$!
+trap 'stop_wine; kill "$XVFB_PID" 2>/dev/null || true; rm -f "$DISPLAY_FILE"' EXIT
+for _ in $(seq 100); do [ -s "$DISPLAY_FILE" ] && break; sleep 0.1; done
+[ -s "$DISPLAY_FILE" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
+
+mkdir -p "$(dirname "$WINEPREFIX")"
+"$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
+if [ "$(cat "$WINEPREFIX/.screen" 2>/dev/null)" != "$SIZE $DPI" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$SIZE" /f </dev/null >/dev/null 2>&1
+    unmanaged_windows N </dev/null >/dev/null 2>&1
+    # The desktop and the density are read when Wine starts: start it again below.
+    stop_wine
+    wineserver -w 2>/dev/null || true
+    echo "$SIZE $DPI" >"$WINEPREFIX/.screen"
+fi
+
+warm_wine </dev/null >/dev/null 2>&1
+status=0
+wine "$EXE" "$@" </dev/null || status=$?
+exit $status
