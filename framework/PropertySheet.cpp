@@ -37,9 +37,9 @@ void CPropertyPage::FitInto(const RECT& rc) {
     RECT current{};
     GetWindowRect(&current);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&current), 2);
-    if (::EqualRect(&current, &rc)) return;
-    MoveWindow(rc);
-    // Bars docked to the page's edges follow it only when told.
+    if (!::EqualRect(&current, &rc)) MoveWindow(rc);
+    // Bars docked to the page's edges follow it only when told; the sheet may already have
+    // sized a new page after the page made its bars.
     for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
         wchar_t cls[32] = {};
         ::GetClassNameW(h, cls, 32);
