@@ -33,7 +33,7 @@ start_program() {
     (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
     APP=$!
     WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qov Brumvale Options$' | head -1)
-    [ -n "$WIN" ] || { fail "the sheet did not open"; return 1; }
+    [ -n "$WIN" ] || { fail "the sheet did not open (DISPLAY=$DISPLAY: $(xdpyinfo 2>&1 | head -1))"; return 1; }
     xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 }
 
