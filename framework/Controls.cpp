@@ -16,6 +16,7 @@ CImageList::~CImageList() {
 }
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
+    if (m_hImageList != nullptr) ImageList_Destroy(m_hImageList);
     m_hImageList = ImageList_LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask,
                                         IMAGE_BITMAP, LR_CREATEDIBSECTION);
     return m_hImageList != nullptr;

@@ -70,6 +70,7 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT result = 0;
     switch (pHdr->code) {
     case PSN_SETACTIVE:
+        AfxUnhookWindowCreate();  // the page exists: nothing may stay armed for it
         if (pSheet != nullptr && !::IsRectEmpty(&pSheet->GetFittedPageRect())) FitInto(pSheet->GetFittedPageRect());
         result = OnSetActive() ? 0 : -1;
         break;
@@ -156,6 +157,7 @@ INT_PTR CPropertySheet::DoModal() {
     g_pSheetInCreation = this;
     HWND hWnd = reinterpret_cast<HWND>(::PropertySheetW(&m_psh));
     g_pSheetInCreation = nullptr;
+    AfxUnhookWindowCreate();
     if (hWnd != nullptr && hWnd != reinterpret_cast<HWND>(-1)) {
         if (m_hWnd == nullptr) SubclassWindow(hWnd);  // no callback came: bind now
         FitToScreen();

@@ -34,6 +34,8 @@ public:
     void OnCancel() override;
 
 protected:
+    // The sheet translates keys for its pages (Tab across pages, Ctrl+Tab between tabs).
+    BOOL PreTranslateMessage(MSG*) override { return FALSE; }
     // Translates the sheet's PSN_* notifications into the virtual handlers above.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

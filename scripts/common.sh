@@ -33,15 +33,17 @@ build() {
     fi
 }
 
-# Starts Xvfb with the given screen (WxH) on a free display; sets DISPLAY and XVFB_PID.
+# Starts Xvfb with the given screen (WxH); sets DISPLAY and XVFB_PID. Xvfb picks a free
+# display itself, so runs side by side never share one.
 start_xvfb() {
-    local screen="$1" n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+    local screen="$1" file
+    file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$file" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-    echo "Xvfb did not start" >&2; exit 1
+    for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+    [ -s "$file" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$file")"
+    rm -f "$file"
 }
 
 # Wine settings shared by every start; WINEPREFIX is the caller's.

@@ -15,6 +15,12 @@ namespace {
 const wchar_t kVarnholt[] = L"SOFTWARE\\Varnholt";
 constexpr long long kAbsent = -1;
 
+// The program's keys, empty; other tests' keys beside them stay.
+void ClearSchemaKeys() {
+    for (const wchar_t* path : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath})
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, path);
+}
+
 // Values around the one under test that the page must leave alone.
 void SeedNeighbours() {
     SetRegistryDword(HKEY_LOCAL_MACHINE, kSettingsKeyPath, kValueScreenSaverMode, 0x11F);
@@ -58,7 +64,7 @@ TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "stored " << c.stored << ", action " << c.action);
-        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVarnholt);
+        ClearSchemaKeys();
         SeedNeighbours();
         const std::wstring expected = ExpectedState(c.expected);
         SetGameMode(c.stored);
@@ -80,7 +86,7 @@ TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
 }
 
 TEST(GamePage, CloseStoresNothing) {
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVarnholt);
+    ClearSchemaKeys();
     SeedNeighbours();
     SetGameMode(1);
     const std::wstring before = RegistryState(HKEY_LOCAL_MACHINE, kVarnholt);

@@ -18,9 +18,14 @@ class CWatchedPage : public COptionPage {
 public:
     using COptionPage::COptionPage;
     int taps = 0, clicks = 0, swallowed = 0;
+    BOOL initResult = -1;
     const CDialogAdapter& Adapter() const { return m_adapter; }
 
 protected:
+    BOOL OnInitDialog() override {
+        initResult = COptionPage::OnInitDialog();
+        return initResult;
+    }
     LRESULT OnLButtonDown(WPARAM, LPARAM) {
         ++taps;
         return 0;
@@ -173,6 +178,37 @@ TEST(OptionPage, APageSeesItsFirstSizeAndShowsItsHeaderAtOnce) {
     sheet.DoModal();
     EXPECT_EQ(headerWidth, client.right);
     EXPECT_EQ(title, L"Qov Brumvale Options");
+}
+
+namespace {
+// Refuses every toolbar window made on this thread while it lives.
+class CNoToolbars {
+public:
+    CNoToolbars() { s_hHook = ::SetWindowsHookExW(WH_CBT, &Refuse, nullptr, ::GetCurrentThreadId()); }
+    ~CNoToolbars() { ::UnhookWindowsHookEx(s_hHook); }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+            if (!IS_INTRESOURCE(cbt->lpcs->lpszClass) && lstrcmpiW(cbt->lpcs->lpszClass, TOOLBARCLASSNAMEW) == 0)
+                return 1;
+        }
+        return ::CallNextHookEx(s_hHook, code, wParam, lParam);
+    }
+    static inline HHOOK s_hHook = nullptr;
+};
+}  // namespace
+
+TEST(OptionPage, APageWhoseBarCannotBeMadeEndsAsCancelled) {
+    CNoToolbars noToolbars;
+    CWatchedSheet sheet;
+    OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
+    sheet.DoModal();
+    // The page reports the failure; the sheet itself goes on and still ends as asked.
+    EXPECT_EQ(sheet.page.initResult, FALSE);
+    EXPECT_EQ(sheet.page.GetCommandBar().m_hWnd, nullptr);
+    EXPECT_TRUE(sheet.m_bPageClosed);
 }
 
 TEST(OptionPage, APageMovedAboveTheSheetComesBackShorter) {

@@ -233,39 +233,41 @@ TEST(DialogAdapterTest, HeaderFollowsVerticalScrollingUntilScreenReset) {
 }
 
 namespace {
-// Sets a new title while its window is being created, before the window's first WM_SIZE.
-class CEarlyTitleHost : public CToolkitHost {
+// Notes the header width the adapter had when the window was created, before any WM_SIZE.
+class CCreationWatchingHost : public CToolkitHost {
 public:
     using CToolkitHost::CToolkitHost;
     int headerWidthAtCreate = 0;
-    BOOL invalidAfterEarlyTitle = TRUE;
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
-        if (message == WM_CREATE) {
-            headerWidthAtCreate = m_adapter.m_nHeaderWidth;
-            m_adapter.SetTitle(this, L"Second");
-            invalidAfterEarlyTitle = ::GetUpdateRect(m_hWnd, nullptr, FALSE);
-        }
+        if (message == WM_CREATE) headerWidthAtCreate = m_adapter.m_nHeaderWidth;
         return CToolkitHost::OnWndMsg(message, wParam, lParam, pResult);
     }
 };
 }  // namespace
 
 TEST(DialogAdapterTest, SetTitleRepaintsTheBandOnlyOnceSized) {
-    CEarlyTitleHost host(L"First");
+    CCreationWatchingHost host(L"First");
     host.RunWith([&] {
         EXPECT_EQ(host.headerWidthAtCreate, -1);
-        EXPECT_FALSE(host.invalidAfterEarlyTitle);
-
+        // The same visible, fully painted window with and without a known width.
+        struct Case {
+            int headerWidth;
+            BOOL invalid;
+            RECT band;
+        } cases[] = {{-1, FALSE, {0, 0, 0, 0}}, {300, TRUE, {0, 0, 300, 25}}};
         host.SizeClientAndPaint(300, 260);
-        RECT rc{};
-        EXPECT_FALSE(::GetUpdateRect(host.m_hWnd, &rc, FALSE));
-        host.m_adapter.SetTitle(&host, L"Third");
-        EXPECT_TRUE(::GetUpdateRect(host.m_hWnd, &rc, FALSE));
-        RECT band{0, 0, 300, 25};
-        EXPECT_TRUE(::EqualRect(&rc, &band)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
-        EXPECT_EQ(host.m_adapter.m_strTitle, L"Third");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.headerWidth);
+            ::UpdateWindow(host.m_hWnd);
+            host.m_adapter.m_nHeaderWidth = c.headerWidth;
+            host.m_adapter.SetTitle(&host, L"Second");
+            RECT rc{};
+            EXPECT_EQ(::GetUpdateRect(host.m_hWnd, &rc, FALSE), c.invalid);
+            EXPECT_TRUE(::EqualRect(&rc, &c.band)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+            EXPECT_EQ(host.m_adapter.m_strTitle, L"Second");
+        }
     });
 }
 

@@ -16,14 +16,8 @@ export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}-screens/$SIZE-$DPI
 export BRUMVALE_SCREEN="$SIZE" BRUMVALE_DPI="$DPI"
 wine_env
 
-# Xvfb chooses a free display itself, so runs side by side never share one.
-DISPLAY_FILE="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$DISPLAY_FILE" </dev/null >/dev/null 2>&1 &
-XVFB_PID=$!
-trap 'stop_wine; kill "$XVFB_PID" 2>/dev/null || true; rm -f "$DISPLAY_FILE"' EXIT
-for _ in $(seq 100); do [ -s "$DISPLAY_FILE" ] && break; sleep 0.1; done
-[ -s "$DISPLAY_FILE" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
+start_xvfb "$SIZE"
+trap 'stop_wine; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"

@@ -39,6 +39,14 @@ start_program() {
 
 program_ended() { ! kill -0 "$APP" 2>/dev/null; }
 
+# A program that did not end as it should is ended here, so the next start drives a new one.
+end_leftover() {
+    program_ended && return 0
+    kill -9 "$APP" 2>/dev/null
+    wait "$APP" 2>/dev/null
+    return 0
+}
+
 record_has() { grep -qF "$1" "$RECORD" 2>/dev/null; }
 
 # --- F1 records the Game topic; Space toggles; Enter stores -------------------------------
@@ -50,6 +58,7 @@ if start_program; then
     xdotool key space
     xdotool key Return
     wait_for "the program to end on Enter" program_ended
+    end_leftover
 fi
 [ "$(game_mode)" = 0x0 ] || fail "Enter after Space should store 0, registry has $(game_mode)"
 
@@ -59,6 +68,7 @@ if start_program; then
     xdotool key space
     xdotool key Escape
     wait_for "the program to end on Esc" program_ended
+    end_leftover
 fi
 [ "$(game_mode)" = 0x1 ] || fail "Esc should leave 1, registry has $(game_mode)"
 
