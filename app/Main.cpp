@@ -1,4 +1,4 @@
 // The program's one application object.
-#include "OptionsApp.h"
+#include "app/OptionsApp.h"
 
 COptionsApp theApp;

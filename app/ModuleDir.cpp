@@ -1,4 +1,4 @@
-#include "ModuleDir.h"
+#include "app/ModuleDir.h"
 
 std::wstring g_strModuleDir;
 

@@ -1,6 +1,6 @@
-#include "OptionPage.h"
+#include "app/OptionPage.h"
 
-#include "TranscriberFriendlyPropertySheet.h"
+#include "app/TranscriberFriendlyPropertySheet.h"
 #include "resources/resource.h"
 #include "toolkit/StringResource.h"
 

@@ -1,9 +1,9 @@
-#include "OptionsApp.h"
+#include "app/OptionsApp.h"
 
 #include <commctrl.h>
 
-#include "ModuleDir.h"
-#include "OptionsSheet.h"
+#include "app/ModuleDir.h"
+#include "app/OptionsSheet.h"
 
 BEGIN_MESSAGE_MAP(COptionsApp, CWinApp)
 END_MESSAGE_MAP()

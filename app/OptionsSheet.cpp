@@ -1,4 +1,4 @@
-#include "OptionsSheet.h"
+#include "app/OptionsSheet.h"
 
 BEGIN_MESSAGE_MAP(COptionsSheet, CTranscriberFriendlyPropertySheet)
     ON_WM_CLOSE()

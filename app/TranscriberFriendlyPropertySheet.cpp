@@ -1,4 +1,4 @@
-#include "TranscriberFriendlyPropertySheet.h"
+#include "app/TranscriberFriendlyPropertySheet.h"
 
 IMPLEMENT_DYNAMIC(CTranscriberFriendlyPropertySheet, CPropertySheet)
 

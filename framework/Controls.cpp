@@ -1,6 +1,6 @@
-#include "Controls.h"
+#include "framework/Controls.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 std::wstring CListBox::GetText(int nIndex) const {
     LRESULT n = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex));

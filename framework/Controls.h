@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CButton : public CWnd {
 public:

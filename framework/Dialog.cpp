@@ -1,6 +1,6 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

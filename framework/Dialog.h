@@ -1,7 +1,7 @@
 // CDialog: a dialog from a template, with its own modal loop; and dialog data exchange.
 #pragma once
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CDataExchange;
 

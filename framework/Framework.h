@@ -1,9 +1,9 @@
 // The class layer in one include.
 #pragma once
 
-#include "Controls.h"
-#include "Dialog.h"
-#include "Object.h"
-#include "PropertySheet.h"
-#include "WinApp.h"
-#include "Wnd.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/Object.h"
+#include "framework/PropertySheet.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"

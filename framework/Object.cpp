@@ -1,4 +1,4 @@
-#include "Object.h"
+#include "framework/Object.h"
 
 const CRuntimeClass CObject::classCObject = {"CObject", nullptr, nullptr};
 

@@ -1,8 +1,8 @@
-#include "PropertySheet.h"
+#include "framework/PropertySheet.h"
 
 #include <algorithm>
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 // ------------------------------------------------------------------------------------------
 // CPropertyPage

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 class CPropertySheet;
 

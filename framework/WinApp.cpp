@@ -1,4 +1,4 @@
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;

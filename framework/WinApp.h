@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CWinApp : public CCmdTarget {
 public:

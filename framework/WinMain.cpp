@@ -1,4 +1,4 @@
 // The program's entry: hands over to the application object.
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) { return AfxWinMain(hInstance); }

@@ -1,8 +1,8 @@
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 #include <unordered_map>
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Object.h"
+#include "framework/Object.h"
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)

@@ -1,4 +1,4 @@
-#include "GamePage.h"
+#include "pages/GamePage.h"
 
 #include "app/Help.h"
 #include "resources/resource.h"

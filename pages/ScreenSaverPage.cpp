@@ -1,4 +1,4 @@
-#include "ScreenSaverPage.h"
+#include "pages/ScreenSaverPage.h"
 
 #include "app/Help.h"
 #include "resources/resource.h"

@@ -1,4 +1,4 @@
-#include "SkinsPage.h"
+#include "pages/SkinsPage.h"
 
 #include "app/Help.h"
 #include "resources/resource.h"

@@ -1,4 +1,4 @@
-#include "CommandBar.h"
+#include "shell/CommandBar.h"
 
 BOOL CCommandBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     // Keep the window bits; the low word is the toolbar's own, so the handheld's alignment

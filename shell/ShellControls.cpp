@@ -1,4 +1,4 @@
-#include "ShellControls.h"
+#include "shell/ShellControls.h"
 
 #include "framework/WinApp.h"
 

@@ -1,4 +1,4 @@
-#include "Harness.h"
+#include "tests/Harness.h"
 
 #include <commctrl.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "HelpViewerRun.h"
+#include "tests/HelpViewerRun.h"
 #include "app/Help.h"
 #include "resources/resource.h"
 #include "shell/Process.h"

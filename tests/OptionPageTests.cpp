@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "Harness.h"
+#include "tests/Harness.h"
 #include "app/OptionsSheet.h"
 #include "resources/resource.h"
 #include "settings/Schema.h"

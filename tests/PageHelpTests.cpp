@@ -5,8 +5,8 @@
 
 #include <commctrl.h>
 
-#include "Harness.h"
-#include "HelpViewerRun.h"
+#include "tests/Harness.h"
+#include "tests/HelpViewerRun.h"
 #include "app/OptionsSheet.h"
 
 using namespace helpviewer_test;

@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "Harness.h"
+#include "tests/Harness.h"
 #include "app/OptionPage.h"
 #include "app/OptionsSheet.h"
 #include "resources/resource.h"

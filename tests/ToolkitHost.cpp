@@ -1,7 +1,7 @@
-#include "ToolkitHost.h"
+#include "tests/ToolkitHost.h"
 
-#include "Harness.h"
-#include "ToolkitTestIds.h"
+#include "tests/Harness.h"
+#include "tests/ToolkitTestIds.h"
 #include "toolkit/ControlHook.h"
 
 BEGIN_MESSAGE_MAP(CTapRecordingButton, CButton)

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "Harness.h"
-#include "ToolkitHost.h"
-#include "ToolkitTestIds.h"
+#include "tests/Harness.h"
+#include "tests/ToolkitHost.h"
+#include "tests/ToolkitTestIds.h"
 #include "shell/ShellControls.h"
 #include "toolkit/ControlHook.h"
 #include "toolkit/ScreenLayout.h"

@@ -1,4 +1,4 @@
-#include "ControlHook.h"
+#include "toolkit/ControlHook.h"
 
 #include <new>
 #include <unordered_map>

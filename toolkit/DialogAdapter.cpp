@@ -1,8 +1,8 @@
-#include "DialogAdapter.h"
+#include "toolkit/DialogAdapter.h"
 
 #include <cstdlib>
 
-#include "ToolkitFonts.h"
+#include "toolkit/ToolkitFonts.h"
 #include "framework/WinApp.h"
 #include "shell/ShellControls.h"
 #include "shell/SysColor.h"

@@ -1,4 +1,4 @@
-#include "ScreenLayout.h"
+#include "toolkit/ScreenLayout.h"
 
 namespace {
 // 0 until the first GetScreenScale.

@@ -1,4 +1,4 @@
-#include "StringResource.h"
+#include "toolkit/StringResource.h"
 
 #include "framework/WinApp.h"
 

@@ -1,4 +1,4 @@
-#include "ToolkitFonts.h"
+#include "toolkit/ToolkitFonts.h"
 
 #include <cwchar>
 
