@@ -217,7 +217,12 @@ BOOL CPropertySheet::ContinueModal() {
 }
 
 BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) {
-    return m_hWnd != nullptr && PropSheet_IsDialogMessage(m_hWnd, pMsg);
+    if (m_hWnd == nullptr || !PropSheet_IsDialogMessage(m_hWnd, pMsg)) return FALSE;
+    // Wine's sheet changes pages on Ctrl+Tab but leaves the focus in the page it hid, where
+    // keys and F1 would still act; the tabs take it, as they do when clicked.
+    HWND hFocus = ::GetFocus();
+    if (hFocus != nullptr && ::IsChild(m_hWnd, hFocus) && !::IsWindowVisible(hFocus)) ::SetFocus(GetTabControl());
+    return TRUE;
 }
 
 int CPropertySheet::GetActiveIndex() const {

@@ -197,3 +197,40 @@ TEST_F(SheetTest, TabsLoseMultiLineOnlyWhenNotStacked) {
         else EXPECT_FALSE(after & TCS_MULTILINE);
     }
 }
+
+namespace {
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys) inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {vk, 0, 0, 0, 0}}});
+    for (auto it = keys.end(); it != keys.begin();) inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*--it, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+}  // namespace
+
+TEST_F(SheetTest, CtrlTabChangesTabsAlsoFromInsideAPage) {
+    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
+    int afterFirst = -1, afterSecond = -1;
+    bool focusInSheet = false, focusOnHiddenPage = true;
+    OnNextIdle([&] {
+        ::SetForegroundWindow(sheet.m_hWnd);
+        ::SetFocus(sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION));
+        PressKeys({VK_CONTROL, VK_TAB});
+    });
+    OnNextIdle([&] {
+        afterFirst = sheet.GetActiveIndex();
+        HWND hFocus = ::GetFocus();
+        focusInSheet = hFocus == sheet.m_hWnd || ::IsChild(sheet.m_hWnd, hFocus);
+        focusOnHiddenPage = ::IsChild(sheet.m_gamePage.m_hWnd, hFocus) != FALSE;
+        PressKeys({VK_CONTROL, VK_NEXT});
+    });
+    OnNextIdle([&] {
+        afterSecond = sheet.GetActiveIndex();
+        Press(sheet, PSBTN_CANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_EQ(afterFirst, 1);
+    EXPECT_EQ(afterSecond, 2);
+    // The focus left the page that went away, so F1 and the keys act on what is shown.
+    EXPECT_TRUE(focusInSheet);
+    EXPECT_FALSE(focusOnHiddenPage);
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installed program on the test device, driven with keystrokes as a user would: F1 asks
-# for the Game topic, Space toggles the box, Enter accepts, Esc cancels. Needs DISPLAY and
+# for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs. Needs DISPLAY and
 # WINEPREFIX of a running test session (test.sh sets both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
@@ -71,6 +71,17 @@ if start_program; then
     end_leftover
 fi
 [ "$(game_mode)" = 0x1 ] || fail "Esc should leave 1, registry has $(game_mode)"
+
+# --- Ctrl+Tab from inside a page moves to the next tab; F1 there asks for its topic ---------
+rm -f "$RECORD"
+if start_program; then
+    xdotool key ctrl+Tab
+    xdotool key F1
+    wait_for "the Screen Saver topic in the record" record_has 'file:QovBrumvale.htm#options_screensaver'
+    xdotool key Escape
+    wait_for "the program to end on Esc" program_ended
+    end_leftover
+fi
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]
