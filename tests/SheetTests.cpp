@@ -148,22 +148,18 @@ TEST_F(SheetTest, KeepsRunningUntilEndedOrQuit) {
     EXPECT_EQ(ended.TotalOk(), 0);
 }
 
-TEST_F(SheetTest, CloseEndsTheOptionsSheetWithAQuitMessage) {
-    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    OnNextIdle([&] { sheet.SetActivePage(1); });
-    OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0); });
-    sheet.DoModal();
-    EXPECT_EQ(sheet.m_hWnd, nullptr);
-    EXPECT_TRUE(TakeQuitMessage());
-}
-
-TEST_F(SheetTest, CloseRunsNoPageOk) {
-    CCountingSheet sheet;
-    OnNextIdle([&] { sheet.SetActivePage(2); });
-    OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0); });
-    sheet.DoModal();
-    EXPECT_EQ(sheet.TotalOk(), 0);
-    EXPECT_EQ(sheet.m_hWnd, nullptr);
+TEST_F(SheetTest, CloseEndsTheRunWithoutAnyOkAndTheOptionsSheetLeavesAQuit) {
+    CCountingSheet counting;
+    COptionsSheet options(L"Qov Brumvale Options", nullptr, 0);
+    for (CPropertySheet* sheet : {static_cast<CPropertySheet*>(&counting), static_cast<CPropertySheet*>(&options)}) {
+        OnNextIdle([&] { sheet->SetActivePage(2); });
+        OnNextIdle([&] { ::SendMessageW(sheet->m_hWnd, WM_CLOSE, 0, 0); });
+        sheet->DoModal();
+        EXPECT_EQ(sheet->m_hWnd, nullptr);
+        // Only the options sheet posts the quit message before the default close.
+        EXPECT_EQ(TakeQuitMessage(), sheet == &options);
+    }
+    EXPECT_EQ(counting.TotalOk(), 0);
 }
 
 TEST_F(SheetTest, HelpGoesToThePageInFront) {
