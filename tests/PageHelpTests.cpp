@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/Harness.h"
 #include "tests/HelpViewerRun.h"
 #include "app/OptionsSheet.h"
@@ -12,42 +15,29 @@
 using namespace helpviewer_test;
 
 TEST(PageHelp, EachPageAsksForItsOwnTopicAlsoThroughTheSheet) {
-    struct Case {
-        int tab;
-        const wchar_t* expected;
-    } cases[] = {
-        {0, L"file:QovBrumvale.htm#options_game"},
-        {1, L"file:QovBrumvale.htm#options_screensaver"},
-        {2, L"file:QovBrumvale.htm#options_skins"},
-    };
+    // By tab: Game, Screen Saver, Skins.
+    const std::wstring expected[] = {L"file:QovBrumvale.htm#options_game\r\n",
+                                     L"file:QovBrumvale.htm#options_screensaver\r\n",
+                                     L"file:QovBrumvale.htm#options_skins\r\n"};
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    std::vector<std::vector<std::wstring>> toPage, toSheet;
-    std::vector<LRESULT> answers;
-    for (const Case& c : cases) {
-        OnNextIdle([&, c] { sheet.SetActivePage(c.tab); });
+    std::vector<std::wstring> recorded;  // by tab: Help sent to the page, then to the sheet
+    auto help = [&](HWND hWnd) {
+        HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
+        CViewerRun run;
+        EXPECT_EQ(::SendMessageW(hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+        recorded.push_back(run.WaitDone() ? run.Recorded() : L"<viewer did not run>");
+    };
+    for (int tab = 0; tab < 3; ++tab) {
+        OnNextIdle([&, tab] { sheet.SetActivePage(tab); });
         OnNextIdle([&] {
-            HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
-            HWND hPage = PropSheet_GetCurrentPageHwnd(sheet.m_hWnd);
-            {
-                CViewerRun run;
-                answers.push_back(::SendMessageW(hPage, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
-                toPage.push_back(run.WaitDone() ? run.Recorded() : std::vector<std::wstring>{L"<viewer did not run>"});
-            }
-            {
-                CViewerRun run;
-                answers.push_back(::SendMessageW(sheet.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
-                toSheet.push_back(run.WaitDone() ? run.Recorded() : std::vector<std::wstring>{L"<viewer did not run>"});
-            }
+            help(PropSheet_GetCurrentPageHwnd(sheet.m_hWnd));
+            help(sheet.m_hWnd);
         });
     }
     OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
     sheet.DoModal();
-    ASSERT_EQ(toPage.size(), 3u);
-    ASSERT_EQ(toSheet.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(testing::Message() << "tab " << i);
-        EXPECT_EQ(toPage[i], std::vector<std::wstring>{cases[i].expected});
-        EXPECT_EQ(toSheet[i], std::vector<std::wstring>{cases[i].expected});
+    ASSERT_EQ(recorded.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(recorded[i], expected[i / 2]) << "tab " << i / 2 << (i % 2 ? ", Help to the sheet" : ", Help to the page");
     }
-    for (LRESULT answer : answers) EXPECT_EQ(answer, TRUE);
 }
