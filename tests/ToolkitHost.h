@@ -26,28 +26,19 @@ protected:
 class CToolkitHost : public CDialog {
 public:
     // Title "_" and all four options on, then the given title, as the program's hosts do.
-    explicit CToolkitHost(const wchar_t* pszTitle, CWnd* pParent = nullptr);
+    explicit CToolkitHost(const wchar_t* pszTitle);
 
     CDialogAdapter m_adapter;
-    CTapRecordingButton m_browse;  // bound to the "Browse..." push button
-    CTapRecordingButton m_check;   // bound to the "Enable" check box
-    bool m_bHookControls = false;  // hook both in OnInitDialog, after binding
-
+    CTapRecordingButton m_browse;     // bound to the "Browse..." push button
     int m_nMapTaps = 0;               // WM_LBUTTONDOWN seen by the host's message map
     int m_nDefaultPaints = 0;         // WM_PAINT given to the default handling
     int m_nDefaultPaintsInPaint = 0;  // ... while the adapter's BeginPaint was open
-    HFONT m_hSetFont = nullptr;       // the last WM_SETFONT: a dialog keeps no font to ask for
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.
     void RunWith(const std::function<void()>& body);
-    // Gives the dialog a client area of cx x cy pixels (a WM_SIZE) and paints it at once.
-    void SizeClientAndPaint(int cx, int cy);
-    // A point of the dialog's own background, below every control.
-    POINT BackgroundPoint() const;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnLButtonDown(WPARAM, LPARAM) {
@@ -57,28 +48,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// A copy of a window's client area as it is on the screen now.
-class CClientPixels {
-public:
-    explicit CClientPixels(HWND hWnd);
-    int Width() const { return m_cx; }
-    int Height() const { return m_cy; }
-    COLORREF At(int x, int y) const;
-    // The rows of column x above row cy whose pixel has the colour, top to bottom.
-    std::vector<int> RowsOf(int x, COLORREF color, int cy) const;
-    // The rows and columns holding any pixel of the colour inside [0, cx) x [0, cy).
-    std::vector<int> RowsWith(COLORREF color, int cy) const;
-    std::vector<int> ColumnsWith(COLORREF color, int cy) const;
+// Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
+// (a WM_SIZE) and paints it at once.
+void SizeClient(HWND hWnd, int cx, int cy);
 
-private:
-    int m_cx = 0, m_cy = 0;
-    std::vector<DWORD> m_bits;  // top-down 0x00RRGGBB
-};
+// What a window's client area shows on the screen now: one pixel; the rows of column x above
+// row cy in the colour, top to bottom; the smallest rectangle around every pixel of the colour
+// above row cy (empty without one).
+COLORREF PixelAt(HWND hWnd, int x, int y);
+std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);
+RECT BoundsOf(HWND hWnd, COLORREF color, int cy);
 
-// The weight and height of the font a window answers WM_GETFONT with (0, 0 without one).
+// The font a window answers WM_GETFONT with, and its weight and height (0, 0 without one).
 struct FontFacts {
     HFONT hFont;
-    LONG nWeight;
-    LONG nHeight;
+    LONG nWeight, nHeight;
 };
 FontFacts FontOf(HWND hWnd);

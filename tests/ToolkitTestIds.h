@@ -3,13 +3,10 @@
 
 #define IDD_TOOLKIT_HOST                28001
 #define IDC_TOOLKIT_OK                  28101  // default push button
-#define IDC_TOOLKIT_CANCEL              28102  // push button
-#define IDC_TOOLKIT_BROWSE              28103  // multi-line push button
-#define IDC_TOOLKIT_CHECK               28104
-#define IDC_TOOLKIT_RADIO               28105
-#define IDC_TOOLKIT_GROUP               28106
-#define IDC_TOOLKIT_LABEL               28107
-#define IDC_TOOLKIT_LIST                28108
+#define IDC_TOOLKIT_BROWSE              28102  // multi-line push button
+#define IDC_TOOLKIT_CHECK               28103
+#define IDC_TOOLKIT_LABEL               28104
+#define IDC_TOOLKIT_LIST                28105
 
 #define IDS_TOOLKIT_LONG_TEXT           28900  // 1,500 characters: "0123456789" over and over
 #define IDS_TOOLKIT_NO_TEXT             28901  // no entry, in the block of one that exists

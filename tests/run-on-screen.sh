@@ -5,7 +5,6 @@
 # ($BRUMVALE_TEST_DEVICE-screens/WxH-DPI), is made once with device/make-device.sh and kept.
 # Wine draws into a virtual desktop of the same size: Xvfb's RandR knows only its one mode, and
 # the desktop lets a test change the display mode within a run, as turning the device does.
-# The program finds the screen's name in BRUMVALE_SCREEN and BRUMVALE_DPI.
 source "$(dirname "$0")/../scripts/common.sh"
 
 SIZE="${1:?WxH}" DPI="${2:?DPI}" EXE="${3:?test program}"
@@ -13,7 +12,6 @@ shift 3
 case "$SIZE" in [0-9]*x[0-9]*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
 
 export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}-screens/$SIZE-$DPI"
-export BRUMVALE_SCREEN="$SIZE" BRUMVALE_DPI="$DPI"
 wine_env
 
 start_xvfb "$SIZE"

@@ -1,11 +1,9 @@
-// The toolkit on the handhelds' screens. Each run of this program is on one screen, set up by
-// tests/run-on-screen.sh, which names it in BRUMVALE_SCREEN ("240x320") and BRUMVALE_DPI.
+// The toolkit on the handhelds' screens. Each run of this program is on one real screen and pixel
+// density, set up by tests/run-on-screen.sh.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "tests/ToolkitHost.h"
@@ -17,12 +15,12 @@
 namespace {
 
 struct ScreenCase {
-    int cx, cy;
-    int scale;     // GetScreenScale
-    bool sipPref;  // a "SIPPREF" child is made
+    int cx, cy, dpi;  // as tests/CMakeLists.txt pairs them
+    int scale;        // GetScreenScale
+    bool sipPref;     // a "SIPPREF" child is made
 } const kScreens[] = {
-    {240, 320, 1, true}, {320, 240, 1, true}, {400, 300, 1, true},
-    {240, 240, 1, false}, {480, 640, 2, true}, {640, 480, 2, true},
+    {240, 320, 96, 1, true}, {320, 240, 96, 1, true},  {400, 300, 96, 1, true},
+    {240, 240, 96, 1, false}, {480, 640, 192, 2, true}, {640, 480, 96, 2, true},
 };
 
 struct DpiCase {
@@ -35,20 +33,20 @@ struct DpiCase {
     {192, 48, {48, 49}, 26},
 };
 
+// Finds the expectations for the screen this run is really on.
 class ScreenTest : public testing::Test {
 protected:
     void SetUp() override {
-        const char* size = std::getenv("BRUMVALE_SCREEN");
-        const char* dpi = std::getenv("BRUMVALE_DPI");
-        ASSERT_TRUE(size != nullptr && dpi != nullptr) << "run through tests/run-on-screen.sh";
-        int cx = 0, cy = 0;
-        ASSERT_EQ(std::sscanf(size, "%dx%d", &cx, &cy), 2);
+        HDC hdc = ::GetDC(nullptr);
+        const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
+        ::ReleaseDC(nullptr, hdc);
+        const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
         for (const ScreenCase& s : kScreens)
-            if (s.cx == cx && s.cy == cy) m_pScreen = &s;
+            if (s.cx == cx && s.cy == cy && s.dpi == dpi) m_pScreen = &s;
         for (const DpiCase& d : kDpis)
-            if (d.dpi == std::atoi(dpi)) m_pDpi = &d;
-        ASSERT_NE(m_pScreen, nullptr) << "no expectations for screen " << size;
-        ASSERT_NE(m_pDpi, nullptr) << "no expectations for " << dpi << " dpi";
+            if (d.dpi == dpi) m_pDpi = &d;
+        ASSERT_TRUE(m_pScreen != nullptr && m_pDpi != nullptr)
+            << "no expectations for " << cx << "x" << cy << " at " << dpi << " dpi";
     }
     const ScreenCase* m_pScreen = nullptr;
     const DpiCase* m_pDpi = nullptr;
@@ -56,43 +54,29 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreenTest, RunsOnTheNamedScreen) {
-    EXPECT_EQ(::GetSystemMetrics(SM_CXSCREEN), m_pScreen->cx);
-    EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN), m_pScreen->cy);
-    HDC hdc = ::GetDC(nullptr);
-    EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), m_pDpi->dpi);
-    EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSY), m_pDpi->dpi);
-    ::ReleaseDC(nullptr, hdc);
-}
-
 TEST_F(ScreenTest, ScaleFactorFollowsScreenWidth) { EXPECT_EQ(GetScreenScale(), m_pScreen->scale); }
 
-TEST_F(ScreenTest, SipPrefChildOnlyWhereTheScreenIsNotSquare) {
-    CToolkitHost host(L"SIP");
-    host.RunWith([&] {
-        HWND hSip = ::FindWindowExW(host.m_hWnd, nullptr, kSipPrefClass, nullptr);
-        EXPECT_EQ(hSip != nullptr, m_pScreen->sipPref);
-    });
-}
-
-TEST_F(ScreenTest, HeaderBandRuleAndFontsFollowPixelDensity) {
+TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
     CToolkitHost host(L"Header");
     host.RunWith([&] {
+        EXPECT_EQ(::FindWindowExW(host.m_hWnd, nullptr, kSipPrefClass, nullptr) != nullptr, m_pScreen->sipPref);
         // Small enough to stay on the screen, where its pixels can be read back.
-        host.SizeClientAndPaint(m_pScreen->cx - 40, m_pScreen->cy - 60);
-        CClientPixels px(host.m_hWnd);
-        const int x = px.Width() - 10;  // right of the title; controls begin further down
-        EXPECT_EQ(px.RowsOf(x, RGB(0, 0, 0), 2 * m_pDpi->band), m_pDpi->ruleRows);
-        EXPECT_EQ(px.At(x, m_pDpi->band - 1), ::GetSysColor(COLOR_WINDOW));
+        SizeClient(host.m_hWnd, m_pScreen->cx - 40, m_pScreen->cy - 60);
+        const int x = m_pScreen->cx - 50;  // right of the title; controls begin further down
+        const int band = m_pDpi->band;
+        // The band is filled with the window colour and hangs its rule below its last row.
+        EXPECT_EQ(RowsOf(host.m_hWnd, x, RGB(0, 0, 0), 2 * band), m_pDpi->ruleRows);
+        EXPECT_EQ(PixelAt(host.m_hWnd, x, band - 1), ::GetSysColor(COLOR_WINDOW));
 
-        std::vector<int> ink = px.RowsWith(RGB(0, 0, 156), px.Height());
-        ASSERT_FALSE(ink.empty());
-        EXPECT_LT(ink.back(), m_pDpi->band);
-        // Capitals and descenders of "Header" take more than half the cell, never more than all.
-        int inkHeight = ink.back() - ink.front() + 1;
-        EXPECT_GT(inkHeight, m_pDpi->fontHeight / 2);
-        EXPECT_LE(inkHeight, m_pDpi->fontHeight);
-        EXPECT_GE(px.ColumnsWith(RGB(0, 0, 156), m_pDpi->band).front(), ScaleX(8));
+        // The title in its colour, centred in the band, from 8 logical pixels in; the capitals
+        // of "Header" take more than half the font's cell, never more than all of it.
+        RECT ink = BoundsOf(host.m_hWnd, RGB(0, 0, 156), 2 * band);
+        ASSERT_FALSE(::IsRectEmpty(&ink));
+        EXPECT_LE(ink.bottom, band);
+        EXPECT_NEAR((ink.top + ink.bottom) / 2.0, band / 2.0, band / 8.0);
+        EXPECT_GT(ink.bottom - ink.top, m_pDpi->fontHeight / 2);
+        EXPECT_LE(ink.bottom - ink.top, m_pDpi->fontHeight);
+        EXPECT_GE(ink.left, ScaleX(8));
 
         EXPECT_EQ(FontOf(host.GetDlgItem(IDC_TOOLKIT_OK)).nHeight, m_pDpi->fontHeight);
         EXPECT_EQ(FontOf(host.GetDlgItem(IDC_TOOLKIT_CHECK)).nHeight, m_pDpi->fontHeight);
