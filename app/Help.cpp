@@ -1,5 +1,6 @@
 #include "app/Help.h"
 
+#include "framework/Wnd.h"
 #include "shell/Process.h"
 
 void ShowHelp(const wchar_t* pszCommandLine) {
@@ -11,12 +12,7 @@ RECT GetControlRect(HWND hParent, int nID) {
     RECT rc{0, 0, 0, 0};
     if (hParent == nullptr || nID <= 0) return rc;
     HWND hControl = ::GetDlgItem(hParent, nID);
-    if (hControl == nullptr) return rc;
-    ::GetWindowRect(hControl, &rc);
-    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-    ::ScreenToClient(hParent, &corners[0]);
-    ::ScreenToClient(hParent, &corners[1]);
-    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    return hControl != nullptr ? WindowRectInParent(hControl) : rc;
 }
 
 void PrepareStandaloneDialog(HWND hDlg) {

@@ -117,9 +117,7 @@ BOOL COptionPage::OnKillActive() {
 void COptionPage::OnMove(int, int y) {
     Default();
     if (y >= 0) return;
-    RECT rc{};
-    GetWindowRect(&rc);
+    RECT rc = WindowRectInParent(m_hWnd);
     rc.top += -y;
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&rc), 2);
     MoveWindow(rc, TRUE);
 }

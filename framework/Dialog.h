@@ -17,8 +17,6 @@ public:
     // Transfers between members and controls: TRUE means controls -> members.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    UINT GetTemplateId() const { return m_nIDTemplate; }
-
 protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();

@@ -34,9 +34,7 @@ void CPropertyPage::SetCaption(const std::wstring& caption) {
 }
 
 void CPropertyPage::FitInto(const RECT& rc) {
-    RECT current{};
-    GetWindowRect(&current);
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&current), 2);
+    RECT current = WindowRectInParent(m_hWnd);
     if (!::EqualRect(&current, &rc)) MoveWindow(rc);
     // Bars docked to the page's edges follow it only when told; the sheet may already have
     // sized a new page after the page made its bars.

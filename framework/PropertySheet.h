@@ -19,7 +19,6 @@ public:
 
     // The tab caption; replaces the template's title.
     void SetCaption(const std::wstring& caption);
-    const std::wstring& GetCaption() const { return m_strCaption; }
 
     PROPSHEETPAGEW m_psp;
 

@@ -81,10 +81,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-    return pParent != nullptr && SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
-}
-
 HWND CWnd::UnsubclassWindow() {
     if (m_hWnd != nullptr && m_pfnSuper != nullptr &&
         ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc))
@@ -189,9 +185,11 @@ void CWnd::MoveWindow(const RECT& rc, BOOL bRepaint) {
     ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, bRepaint);
 }
 
-void CWnd::ScreenToClient(RECT* pRect) const {
-    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&pRect->left));
-    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&pRect->right));
+RECT WindowRectInParent(HWND hWnd) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
 }
 
 std::wstring CWnd::GetWindowText() const {

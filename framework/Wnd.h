@@ -17,7 +17,6 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     // --- binding --------------------------------------------------------------------------
@@ -26,7 +25,6 @@ public:
     HWND Detach();
     // Attach and route the window's messages through this object.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
     // The window procedure the window had before it was subclassed (null when not subclassed).
     WNDPROC GetSuperWndProc() const { return m_pfnSuper; }
@@ -64,7 +62,6 @@ public:
     void MoveWindow(const RECT& rc, BOOL bRepaint = TRUE);
     void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
-    void ScreenToClient(RECT* pRect) const;
     void SetWindowText(const std::wstring& text) { ::SetWindowTextW(m_hWnd, text.c_str()); }
     std::wstring GetWindowText() const;
     LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
@@ -87,6 +84,9 @@ protected:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 };
+
+// A window's rectangle in its parent's client coordinates (the screen's for a top-level one).
+RECT WindowRectInParent(HWND hWnd);
 
 // Binds the next window created on this thread to pWnd as the system creates it, so that the
 // object sees every message from the first (a dialog's first WM_SIZE comes long before its

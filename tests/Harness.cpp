@@ -56,11 +56,12 @@ namespace {
 
 void CollectState(HKEY hKey, const std::wstring& prefix, std::vector<std::wstring>& lines) {
     wchar_t name[16384];
-    BYTE data[4096];
     for (DWORD i = 0;; ++i) {
-        DWORD cchName = 16384, cbData = sizeof(data), type = 0;
-        LSTATUS rc = ::RegEnumValueW(hKey, i, name, &cchName, nullptr, &type, data, &cbData);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
+        DWORD cchName = 16384, cbData = 0, type = 0;
+        if (::RegEnumValueW(hKey, i, name, &cchName, nullptr, &type, nullptr, &cbData) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(cbData);
+        cchName = 16384;
+        LSTATUS rc = ::RegEnumValueW(hKey, i, name, &cchName, nullptr, &type, data.data(), &cbData);
         std::wstring line = prefix + L":" + std::wstring(name, cchName) + L"=" + std::to_wstring(type) + L":";
         static const wchar_t hex[] = L"0123456789abcdef";
         if (rc == ERROR_SUCCESS)

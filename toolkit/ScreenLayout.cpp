@@ -1,5 +1,7 @@
 #include "toolkit/ScreenLayout.h"
 
+#include "framework/Wnd.h"
+
 namespace {
 // 0 until the first GetScreenScale.
 int g_nScreenScale = 0;
@@ -15,10 +17,7 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
     HWND hParent = ::GetParent(hWnd);
     if (hParent == nullptr) return FALSE;
 
-    RECT rcOld;
-    if (!::GetWindowRect(hWnd, &rcOld)) return FALSE;
-    ::ScreenToClient(hParent, reinterpret_cast<POINT*>(&rcOld.left));
-    ::ScreenToClient(hParent, reinterpret_cast<POINT*>(&rcOld.right));
+    const RECT rcOld = WindowRectInParent(hWnd);
     RECT rc = rcOld;
 
     if (nFlags & ANCHOR_LEFT) rc.left = x;
