@@ -1,4 +1,4 @@
-// The help action and the small window services the pages and dialogs share.
+// The help action and the control rectangle the pages and dialogs share.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,3 @@ void ShowHelp(const wchar_t* pszCommandLine);
 // The rectangle of the parent's child control nID in the parent's client coordinates; the
 // empty rectangle when there is no parent, nID is 0 or below, or there is no such child.
 RECT GetControlRect(HWND hParent, int nID);
-
-// Readies a dialog that carries its own OK and Cancel buttons to stand on its own.
-void PrepareStandaloneDialog(HWND hDlg);

@@ -31,53 +31,18 @@ void CClosingPropertyPage::OnCancel() {
 }
 
 // ------------------------------------------------------------------------------------------
-// The command bar's "Cancel"
-
-namespace {
-// Every bar's button points at this one text: it must outlive the bars.
-const wchar_t kCancelText[] = L"Cancel";
-constexpr DWORD kBarStyleBits = 0x22;
-}  // namespace
-
-void SetUpCommandBarCancel(CCommandBar& bar) {
-    int count = bar.GetButtonCount();
-    TBBUTTON button{};
-    button.iBitmap = I_IMAGENONE;
-    button.idCommand = IDCANCEL;
-    button.fsState = TBSTATE_ENABLED;
-    button.fsStyle = TBSTYLE_AUTOSIZE;
-    button.dwData = 0;
-    button.iString = reinterpret_cast<INT_PTR>(kCancelText);
-    bar.InsertButton(count, button);
-    bar.SetButtonSize(SIZE{23, 22});
-}
-
-BOOL CreateCancelCommandBar(CPageCommandBar& bar, CWnd* pHost) {
-    if (!bar.CreateBar(pHost, WS_CHILD | WS_VISIBLE | kCommandBarAlignStyle, kCommandBarId)) return FALSE;
-    if (!bar.AddAdornments(0)) return FALSE;
-    bar.SetBarStyle(bar.GetBarStyle() | kBarStyleBits);
-    SetUpCommandBarCancel(bar);
-    return TRUE;
-}
-
-// ------------------------------------------------------------------------------------------
 // COptionPage
 
 BEGIN_MESSAGE_MAP(COptionPage, CClosingPropertyPage)
     ON_WM_MOVE()
+    ON_WM_HELPINFO()
 END_MESSAGE_MAP()
 
-COptionPage::COptionPage(UINT nIDTemplate, UINT nIDCaption)
-    : CClosingPropertyPage(nIDTemplate, nIDCaption), m_adapter(L"_") {
-    m_adapter.m_bSetFonts = TRUE;
-    m_adapter.m_bSipPref = TRUE;
-    m_adapter.m_bEnableMainWindow = TRUE;
-    m_adapter.m_bSwallowTaps = TRUE;
-    m_adapter.SetTitle(this, LoadStringResource(IDS_OPTIONS_TITLE));
-}
+COptionPage::COptionPage(UINT nIDTemplate, UINT nIDCaption, const wchar_t* pszHelp)
+    : CClosingPropertyPage(nIDTemplate, nIDCaption), m_chrome(LoadStringResource(IDS_OPTIONS_TITLE), pszHelp) {}
 
 BOOL COptionPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    return m_adapter.HostWndMsg<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
+    return m_chrome.RouteMessage<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
 }
 
 BOOL COptionPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -94,22 +59,25 @@ void COptionPage::DoDataExchange(CDataExchange*) {}
 
 BOOL COptionPage::OnInitDialog() {
     CClosingPropertyPage::OnInitDialog();
-    if (!CreateCancelCommandBar(m_commandBar, this)) {
-        EndDialog(IDCANCEL);
-        return FALSE;
-    }
-    return TRUE;
+    return m_chrome.CreateCommandBar(this);
 }
 
-// Only the page in front shows its bar.
+// Only the page in front shows its bar. On a sheet fitted to a small screen the page first
+// moves into the tabs' display area.
 BOOL COptionPage::OnSetActive() {
-    m_commandBar.ShowWindow(SW_SHOW);
-    m_commandBar.SetForegroundWindow();
+    CWnd* pParent = GetParent();
+    if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CTranscriberFriendlyPropertySheet))) {
+        const RECT& rcFitted = static_cast<CTranscriberFriendlyPropertySheet*>(pParent)->GetFittedPageRect();
+        RECT rcPage = WindowRectInParent(m_hWnd);
+        if (!::IsRectEmpty(&rcFitted) && !::EqualRect(&rcPage, &rcFitted)) MoveWindow(rcFitted);
+    }
+    m_chrome.m_commandBar.ShowWindow(SW_SHOW);
+    m_chrome.m_commandBar.SetForegroundWindow();
     return CClosingPropertyPage::OnSetActive();
 }
 
 BOOL COptionPage::OnKillActive() {
-    m_commandBar.ShowWindow(SW_HIDE);
+    m_chrome.m_commandBar.ShowWindow(SW_HIDE);
     return CClosingPropertyPage::OnKillActive();
 }
 

@@ -1,10 +1,8 @@
-// The base of every option page: tab caption, header title, its own "Cancel" command bar, the
-// hand-off of OK and Cancel to the sheet, and every message routed through the page's adapter.
+// The base of every option page: tab caption, the hand-off of OK and Cancel to the sheet, and
+// the option chrome (header title, its own "Cancel" command bar, help at the page's topic).
 #pragma once
 
-#include "framework/Framework.h"
-#include "shell/CommandBar.h"
-#include "toolkit/DialogAdapter.h"
+#include "app/OptionChrome.h"
 
 // Shows the caption string as its tab text.
 class CCaptionedPropertyPage : public CPropertyPage {
@@ -28,36 +26,26 @@ private:
     DECLARE_MESSAGE_MAP()
 };
 
-// A page's or dialog's command bar.
-class CPageCommandBar : public CCommandBar {
-public:
-    ~CPageCommandBar() override = default;
-};
-
-// Appends the text button "Cancel" (command IDCANCEL) to a bar: pages and dialogs alike.
-void SetUpCommandBarCancel(CCommandBar& bar);
-// Creates a page's or dialog's command bar with its "Cancel" button; FALSE when the bar
-// cannot be made (the host then ends as cancelled).
-BOOL CreateCancelCommandBar(CPageCommandBar& bar, CWnd* pHost);
-
 class COptionPage : public CClosingPropertyPage {
 public:
-    COptionPage(UINT nIDTemplate, UINT nIDCaption);
+    // pszHelp: the page's help command line (app/Help.h).
+    COptionPage(UINT nIDTemplate, UINT nIDCaption, const wchar_t* pszHelp);
     ~COptionPage() override = default;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    const CPageCommandBar& GetCommandBar() const { return m_commandBar; }
+    const CPageCommandBar& GetCommandBar() const { return m_chrome.m_commandBar; }
 
 protected:
-    CDialogAdapter m_adapter;
-    CPageCommandBar m_commandBar;
+    COptionChrome m_chrome;
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void DoDataExchange(CDataExchange* pDX) override;
+    // FALSE when the command bar could not be made: the page has then ended as cancelled.
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
 
     void OnMove(int x, int y);
+    BOOL OnHelpInfo(HELPINFO*) { return m_chrome.ShowHelp(); }
     DECLARE_MESSAGE_MAP()
 };

@@ -1,15 +1,14 @@
 #include "app/TranscriberFriendlyPropertySheet.h"
 
+#include "shell/PropertySheetIds.h"
+#include "toolkit/ScreenLayout.h"
+
 IMPLEMENT_DYNAMIC(CTranscriberFriendlyPropertySheet, CPropertySheet)
 
 BEGIN_MESSAGE_MAP(CTranscriberFriendlyPropertySheet, CPropertySheet)
     ON_WM_CLOSE()
     ON_WM_HELPINFO()
 END_MESSAGE_MAP()
-
-namespace {
-constexpr int kTabControlId = 0x3020;
-}
 
 CTranscriberFriendlyPropertySheet::CTranscriberFriendlyPropertySheet(const wchar_t* pszCaption, CWnd* pParentWnd,
                                                                      UINT iSelectPage)
@@ -25,13 +24,21 @@ BOOL CTranscriberFriendlyPropertySheet::ContinueModal() {
 BOOL CTranscriberFriendlyPropertySheet::OnInitDialog() {
     // Unstacked tabs stay on one row.
     if (!IsStacked()) {
-        HWND hTab = GetDlgItem(kTabControlId);
+        HWND hTab = GetDlgItem(kSheetTabControlId);
         if (hTab != nullptr) {
             LONG_PTR style = ::GetWindowLongPtrW(hTab, GWL_STYLE);
             ::SetWindowLongPtrW(hTab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
         }
     }
     return TRUE;
+}
+
+void CTranscriberFriendlyPropertySheet::OnBeforeRun() {
+    m_rcFittedPage = FitSheetToWorkArea(m_hWnd);
+    if (::IsRectEmpty(&m_rcFittedPage)) return;
+    // Pages made later move in as they come to the front.
+    for (int i = 0; i < GetPageCount(); ++i)
+        if (GetPage(i)->m_hWnd != nullptr) GetPage(i)->MoveWindow(m_rcFittedPage);
 }
 
 void CTranscriberFriendlyPropertySheet::OnClose() { Default(); }

@@ -12,11 +12,19 @@ public:
     // Set by a page when its OK or Cancel handling starts; never reset.
     BOOL m_bPageClosed = FALSE;
 
+    // Where pages go once the sheet was fitted to a small screen; empty when it fit as it was.
+    const RECT& GetFittedPageRect() const { return m_rcFittedPage; }
+
 protected:
     BOOL ContinueModal() override;
     BOOL OnInitDialog() override;
+    // A handheld's sheet fills its screen: a larger desktop sheet is fitted to it.
+    void OnBeforeRun() override;
 
     void OnClose();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     DECLARE_MESSAGE_MAP()
+
+private:
+    RECT m_rcFittedPage{};
 };

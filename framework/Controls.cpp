@@ -22,6 +22,36 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
     return m_hImageList != nullptr;
 }
 
+HTREEITEM CTreeCtrl::InsertItem(LPCWSTR pszText, HTREEITEM hParent, HTREEITEM hInsertAfter) {
+    TVINSERTSTRUCTW tvis{};
+    tvis.hParent = hParent;
+    tvis.hInsertAfter = hInsertAfter;
+    tvis.item.mask = TVIF_TEXT;
+    tvis.item.pszText = const_cast<LPWSTR>(pszText);
+    return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tvis)));
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCWSTR pszText, int nImage, int nSelectedImage, HTREEITEM hParent,
+                                HTREEITEM hInsertAfter) {
+    TVINSERTSTRUCTW tvis{};
+    tvis.hParent = hParent;
+    tvis.hInsertAfter = hInsertAfter;
+    tvis.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tvis.item.pszText = const_cast<LPWSTR>(pszText);
+    tvis.item.iImage = nImage;
+    tvis.item.iSelectedImage = nSelectedImage;
+    return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tvis)));
+}
+
+BOOL CTreeCtrl::GetItemSelectedImage(HTREEITEM hItem, int& nSelectedImage) const {
+    TVITEMW item{};
+    item.mask = TVIF_HANDLE | TVIF_SELECTEDIMAGE;
+    item.hItem = hItem;
+    if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return FALSE;
+    nSelectedImage = item.iSelectedImage;
+    return TRUE;
+}
+
 std::wstring CTreeCtrl::GetItemText(HTREEITEM hItem) const {
     wchar_t buffer[MAX_PATH] = {};
     TVITEMW item{};
@@ -29,19 +59,13 @@ std::wstring CTreeCtrl::GetItemText(HTREEITEM hItem) const {
     item.hItem = hItem;
     item.pszText = buffer;
     item.cchTextMax = MAX_PATH;
-    if (!GetItem(&item)) return {};
+    if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
     return item.pszText != nullptr ? std::wstring(item.pszText) : std::wstring();
 }
 
 BOOL CToolBarCtrl::Create(DWORD dwStyle, CWnd* pParentWnd, UINT nID) {
     if (pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr) return FALSE;
-    HWND hWnd = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", dwStyle, 0, 0, 0, 0, pParentWnd->m_hWnd,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
-    if (hWnd == nullptr) return FALSE;
-    if (!SubclassWindow(hWnd)) {
-        ::DestroyWindow(hWnd);
-        return FALSE;
-    }
+    if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", dwStyle, RECT{}, pParentWnd, nID)) return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     return TRUE;
 }

@@ -55,18 +55,22 @@ public:
 
 class CTreeCtrl : public CWnd {
 public:
-    HTREEITEM InsertItem(const TVINSERTSTRUCTW& tvis) {
-        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tvis)));
-    }
+    // An item with text only; and one with text, image and selected image.
+    HTREEITEM InsertItem(LPCWSTR pszText, HTREEITEM hParent, HTREEITEM hInsertAfter);
+    HTREEITEM InsertItem(LPCWSTR pszText, int nImage, int nSelectedImage, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const {
         return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
     }
+    HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
+    HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+    HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+    // FALSE when the item cannot be read.
+    BOOL GetItemSelectedImage(HTREEITEM hItem, int& nSelectedImage) const;
+    std::wstring GetItemText(HTREEITEM hItem) const;
     BOOL Expand(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem))); }
     BOOL SelectItem(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem))); }
     BOOL EnsureVisible(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem))); }
-    BOOL GetItem(TVITEMW* pItem) const { return static_cast<BOOL>(SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pItem))); }
-    std::wstring GetItemText(HTREEITEM hItem) const;
     void SetImageList(const CImageList& list, int nType) {
         SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nType), reinterpret_cast<LPARAM>(list.m_hImageList));
     }
@@ -80,5 +84,7 @@ public:
     BOOL InsertButton(int nIndex, const TBBUTTON& button) {
         return static_cast<BOOL>(SendMessage(TB_INSERTBUTTONW, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button)));
     }
+    // Docks the bar again along its parent's edge (after the parent was resized).
+    void AutoSize() { SendMessage(TB_AUTOSIZE); }
     BOOL SetButtonSize(SIZE size) { return static_cast<BOOL>(SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(size.cx, size.cy))); }
 };

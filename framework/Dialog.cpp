@@ -13,9 +13,7 @@ END_MESSAGE_MAP()
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 HWND CDialog::GetModalOwner() const {
-    if (m_pParentWnd != nullptr) return m_pParentWnd->m_hWnd;
-    CWinApp* pApp = AfxGetApp();
-    return pApp != nullptr && pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    return m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : AfxGetMainWnd();
 }
 
 INT_PTR CDialog::DoModal() {

@@ -45,10 +45,12 @@ protected:
 //
 // A map is a table of entries, each naming a message (and for WM_COMMAND / WM_NOTIFY the
 // notification code and control id) and a small adapter that unpacks the message and calls
-// the typed handler. Lookups walk from the most derived map to the root.
+// the typed handler. Lookups walk from the most derived map to the root, and the first entry
+// found handles the message: a handler cannot decline it. A handler that wants the default
+// handling as well calls Default().
 
-// Calls the handler; returns false when the handler declines (the search goes on).
-using AFX_PMSG = bool (*)(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+// Calls the handler and stores the message's result.
+using AFX_PMSG = void (*)(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;
@@ -100,7 +102,6 @@ protected:                                          \
 #define ON_MESSAGE(message, memberFxn)                                          \
     {message, 0, 0, [](CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {         \
          *r = AFX_THIS(p)->memberFxn(w, l);                                     \
-         return true;                                                           \
      }},
 
 // void OnClose()
@@ -108,14 +109,12 @@ protected:                                          \
     {WM_CLOSE, 0, 0, [](CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {             \
          AFX_THIS(p)->OnClose();                                                 \
          *r = 0;                                                                 \
-         return true;                                                            \
      }},
 
 // BOOL OnHelpInfo(HELPINFO*)
 #define ON_WM_HELPINFO()                                                         \
     {WM_HELP, 0, 0, [](CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {            \
          *r = AFX_THIS(p)->OnHelpInfo(reinterpret_cast<HELPINFO*>(l));           \
-         return true;                                                            \
      }},
 
 // void OnMove(int x, int y)
@@ -123,7 +122,6 @@ protected:                                          \
     {WM_MOVE, 0, 0, [](CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {                    \
          AFX_THIS(p)->OnMove(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))); \
          *r = 0;                                                                         \
-         return true;                                                                    \
      }},
 
 // void OnSize(UINT nType, int cx, int cy)
@@ -132,7 +130,6 @@ protected:                                          \
          AFX_THIS(p)->OnSize(static_cast<UINT>(w), static_cast<short>(LOWORD(l)),         \
                              static_cast<short>(HIWORD(l)));                             \
          *r = 0;                                                                         \
-         return true;                                                                    \
      }},
 
 // void OnSetFocus(HWND hOldFocus) / void OnKillFocus(HWND hNewFocus)
@@ -140,13 +137,11 @@ protected:                                          \
     {WM_SETFOCUS, 0, 0, [](CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {        \
          AFX_THIS(p)->OnSetFocus(reinterpret_cast<HWND>(w));                     \
          *r = 0;                                                                 \
-         return true;                                                            \
      }},
 #define ON_WM_KILLFOCUS()                                                        \
     {WM_KILLFOCUS, 0, 0, [](CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {       \
          AFX_THIS(p)->OnKillFocus(reinterpret_cast<HWND>(w));                    \
          *r = 0;                                                                 \
-         return true;                                                            \
      }},
 
 // void OnXxx(): a control notification sent through WM_COMMAND
@@ -155,7 +150,6 @@ protected:                                          \
      [](CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {                             \
          AFX_THIS(p)->memberFxn();                                               \
          *r = 0;                                                                 \
-         return true;                                                            \
      }},
 #define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
@@ -166,5 +160,4 @@ protected:                                          \
     {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id),           \
      [](CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {                           \
          AFX_THIS(p)->memberFxn(reinterpret_cast<NMHDR*>(l), r);                 \
-         return true;                                                            \
      }},

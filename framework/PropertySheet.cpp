@@ -1,6 +1,5 @@
 #include "framework/PropertySheet.h"
 
-#include <algorithm>
 
 #include "framework/WinApp.h"
 
@@ -33,18 +32,6 @@ void CPropertyPage::SetCaption(const std::wstring& caption) {
     m_psp.dwFlags |= PSP_USETITLE;
 }
 
-void CPropertyPage::FitInto(const RECT& rc) {
-    RECT current = WindowRectInParent(m_hWnd);
-    if (!::EqualRect(&current, &rc)) MoveWindow(rc);
-    // Bars docked to the page's edges follow it only when told; the sheet may already have
-    // sized a new page after the page made its bars.
-    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        wchar_t cls[32] = {};
-        ::GetClassNameW(h, cls, 32);
-        if (lstrcmpiW(cls, TOOLBARCLASSNAMEW) == 0) ::SendMessageW(h, TB_AUTOSIZE, 0, 0);
-    }
-}
-
 BOOL CPropertyPage::OnSetActive() { return TRUE; }
 BOOL CPropertyPage::OnKillActive() { return TRUE; }
 
@@ -61,6 +48,8 @@ void CPropertyPage::OnCancel() {}
 
 BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (pHdr->hwndFrom != m_hWnd && pHdr->hwndFrom != ::GetParent(m_hWnd))
+        return CDialog::OnNotify(wParam, lParam, pResult);
     CPropertySheet* pSheet = nullptr;
     if (CWnd* pParent = GetParent(); pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CPropertySheet)))
         pSheet = static_cast<CPropertySheet*>(pParent);
@@ -69,7 +58,6 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     switch (pHdr->code) {
     case PSN_SETACTIVE:
         AfxUnhookWindowCreate();  // the page exists: nothing may stay armed for it
-        if (pSheet != nullptr && !::IsRectEmpty(&pSheet->GetFittedPageRect())) FitInto(pSheet->GetFittedPageRect());
         result = OnSetActive() ? 0 : -1;
         break;
     case PSN_KILLACTIVE:
@@ -158,7 +146,7 @@ INT_PTR CPropertySheet::DoModal() {
     AfxUnhookWindowCreate();
     if (hWnd != nullptr && hWnd != reinterpret_cast<HWND>(-1)) {
         if (m_hWnd == nullptr) SubclassWindow(hWnd);  // no callback came: bind now
-        FitToScreen();
+        OnBeforeRun();
         m_bContinueModal = true;
         RunModalLoop();
         if (bEnableOwner) ::EnableWindow(hOwner, TRUE);
@@ -170,45 +158,6 @@ INT_PTR CPropertySheet::DoModal() {
 }
 
 BOOL CPropertySheet::OnInitDialog() { return TRUE; }
-
-void CPropertySheet::FitToScreen() {
-    RECT work{}, rcSheet{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(&rcSheet);
-    const int workW = work.right - work.left, workH = work.bottom - work.top;
-    if (rcSheet.right - rcSheet.left <= workW && rcSheet.bottom - rcSheet.top <= workH) return;
-
-    ::SetWindowPos(m_hWnd, nullptr, work.left, work.top, std::min<int>(workW, rcSheet.right - rcSheet.left),
-                   std::min<int>(workH, rcSheet.bottom - rcSheet.top), SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client{};
-    GetClientRect(&client);
-
-    // The buttons keep their size and their gaps, flush with the bottom right corner.
-    const int buttonIds[] = {IDHELP, 0x3021 /* Apply */, IDCANCEL, IDOK};
-    int right = client.right, buttonTop = client.bottom;
-    for (int id : buttonIds) {
-        HWND hButton = GetDlgItem(id);
-        if (hButton == nullptr || !::IsWindowVisible(hButton)) continue;
-        RECT rc{};
-        ::GetWindowRect(hButton, &rc);
-        const int w = rc.right - rc.left, h = rc.bottom - rc.top, gap = h / 4;
-        right -= gap + w;
-        buttonTop = client.bottom - gap - h;
-        ::MoveWindow(hButton, right, buttonTop, w, h, TRUE);
-    }
-
-    // The tabs take everything above the buttons.
-    HWND hTab = GetTabControl();
-    if (hTab == nullptr) return;
-    RECT rcTab{0, 0, client.right, buttonTop - 2};
-    ::MoveWindow(hTab, rcTab.left, rcTab.top, rcTab.right, rcTab.bottom, TRUE);
-    ::GetClientRect(hTab, &rcTab);
-    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rcTab));
-    ::MapWindowPoints(hTab, m_hWnd, reinterpret_cast<POINT*>(&rcTab), 2);
-    m_rcFittedPage = rcTab;
-    for (CPropertyPage* pPage : m_pages)
-        if (pPage->m_hWnd != nullptr) pPage->FitInto(m_rcFittedPage);
-}
 
 BOOL CPropertySheet::ContinueModal() {
     return CWnd::ContinueModal() && m_hWnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hWnd) != nullptr;

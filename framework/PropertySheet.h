@@ -22,9 +22,6 @@ public:
 
     PROPSHEETPAGEW m_psp;
 
-    // Moves the page to a rectangle of the sheet's client area, its docked bars with it.
-    void FitInto(const RECT& rc);
-
     virtual BOOL OnSetActive();
     virtual BOOL OnKillActive();
     virtual BOOL OnApply();  // runs OnOK
@@ -35,7 +32,9 @@ public:
 protected:
     // The sheet translates keys for its pages (Tab across pages, Ctrl+Tab between tabs).
     BOOL PreTranslateMessage(MSG*) override { return FALSE; }
-    // Translates the sheet's PSN_* notifications into the virtual handlers above.
+    // Translates the sheet's PSN_* notifications into the virtual handlers above; only those
+    // that come from the page's own sheet (or the page), so a child control's notification
+    // with a clashing code goes to the message map.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static UINT CALLBACK PageCallback(HWND hWnd, UINT message, PROPSHEETPAGEW* psp);
@@ -67,25 +66,18 @@ public:
     // Recorded by the pages: IDOK once a page applied, IDCANCEL otherwise.
     void SetModalResult(int nResult) { m_nModalResult = nResult; }
 
-    // Where pages go once the sheet has been fitted to a small screen (empty otherwise), in
-    // the sheet's client coordinates.
-    const RECT& GetFittedPageRect() const { return m_rcFittedPage; }
-
     PROPSHEETHEADERW m_psh;
 
 protected:
     // Called once the system has built the sheet window; the framework has bound it then.
     virtual BOOL OnInitDialog();
+    // Called when the sheet window is complete and about to be run, its first page made.
+    virtual void OnBeforeRun() {}
     // The system's own end: no current page any more (after its OK or Cancel).
     BOOL ContinueModal() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
-    // A handheld's sheet fills its screen; a desktop sheet larger than the screen is shrunk
-    // to it, its buttons and tabs moved in, and its pages sized to the tabs' display area.
-    void FitToScreen();
-
-    RECT m_rcFittedPage{};
 
     std::wstring m_strCaption;
     std::vector<CPropertyPage*> m_pages;

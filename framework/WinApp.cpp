@@ -46,9 +46,15 @@ HINSTANCE AfxGetInstanceHandle() {
     return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
+HWND AfxGetMainWnd() {
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->m_hWnd : nullptr;
+}
+
 int AfxMessageBox(const std::wstring& text, UINT nType) {
     CWinApp* pApp = AfxGetApp();
-    HWND hOwner = pApp != nullptr && pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    HWND hOwner = AfxGetModalWnd();
+    if (hOwner == nullptr) hOwner = AfxGetMainWnd();
     const wchar_t* caption = pApp != nullptr ? pApp->m_strAppName.c_str() : L"";
     return ::MessageBoxW(hOwner, text.c_str(), caption, nType);
 }

@@ -30,7 +30,23 @@ private:
 // The one application object, or null before it is constructed.
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
-// A message box owned by the main window and captioned with the application's name.
+// The main window's handle, or null when there is none.
+HWND AfxGetMainWnd();
+// A message box captioned with the application's name and owned by the window the user is
+// working in: the innermost modal dialog, else the main window. The owner takes no input
+// while the box is up.
 int AfxMessageBox(const std::wstring& text, UINT nType = MB_OK);
+// Shows the wait cursor while it lives.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_hOld(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(m_hOld); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_hOld;
+};
+
 // Runs the application object: what the program's entry point does.
 int AfxWinMain(HINSTANCE hInstance);

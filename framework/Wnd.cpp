@@ -1,6 +1,7 @@
 #include "framework/Wnd.h"
 
 #include <unordered_map>
+#include <vector>
 
 #include "framework/WinApp.h"
 
@@ -15,6 +16,9 @@ std::unordered_map<HWND, CWnd*>& PermanentMap() {
 // The message being handled now, for Default(); saved and restored around nested sends.
 MSG g_currentMsg{};
 
+// The windows whose modal loops run now, the innermost last.
+std::vector<HWND> g_modalWindows;
+
 // The object waiting for its window, and the hook that binds it.
 CWnd* g_pWndInit = nullptr;
 HHOOK g_hCreateHook = nullptr;
@@ -24,10 +28,11 @@ LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
         // The first window created after arming is the object's own; its controls follow.
         CWnd* pWnd = g_pWndInit;
         g_pWndInit = nullptr;
-        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
         HHOOK hHook = g_hCreateHook;
         g_hCreateHook = nullptr;
+        // A later hook may refuse the window: bind only one that is really made.
         LRESULT result = ::CallNextHookEx(hHook, nCode, wParam, lParam);
+        if (result == 0) pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
         ::UnhookWindowsHookEx(hHook);  // one window per arming
         return result;
     }
@@ -114,20 +119,26 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return FALSE;
     }
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), message, 0, 0);
-    return e != nullptr && e->pfn(this, wParam, lParam, pResult);
+    if (e == nullptr) return FALSE;
+    e->pfn(this, wParam, lParam, pResult);
+    return TRUE;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
+    if (e == nullptr) return FALSE;
     LRESULT ignored = 0;
-    return e != nullptr && e->pfn(this, wParam, lParam, &ignored);
+    e->pfn(this, wParam, lParam, &ignored);
+    return TRUE;
 }
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
     const AFX_MSGMAP_ENTRY* e =
         FindMessageEntry(GetMessageMap(), WM_NOTIFY, pHdr->code, static_cast<UINT>(pHdr->idFrom));
-    return e != nullptr && e->pfn(this, wParam, lParam, pResult);
+    if (e == nullptr) return FALSE;
+    e->pfn(this, wParam, lParam, pResult);
+    return TRUE;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -141,6 +152,7 @@ BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 int CWnd::RunModalLoop() {
     m_bContinueModal = true;
+    g_modalWindows.push_back(m_hWnd);
     MSG msg;
     while (ContinueModal()) {
         if (!::GetMessageW(&msg, nullptr, 0, 0)) {
@@ -161,7 +173,14 @@ int CWnd::RunModalLoop() {
         }
     }
     m_bContinueModal = false;
+    g_modalWindows.pop_back();
     return m_nModalResult;
+}
+
+HWND AfxGetModalWnd() {
+    for (auto it = g_modalWindows.rbegin(); it != g_modalWindows.rend(); ++it)
+        if (::IsWindow(*it)) return *it;
+    return nullptr;
 }
 
 BOOL CWnd::ContinueModal() { return m_bContinueModal; }
@@ -172,6 +191,17 @@ void CWnd::EndModalLoop(int nResult) {
         m_bContinueModal = false;
         PostMessage(WM_NULL);  // wake the loop if it is waiting
     }
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle, const RECT& rc,
+                    CWnd* pParentWnd, UINT nID) {
+    if (m_hWnd != nullptr) return FALSE;
+    AfxHookWindowCreate(this);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, pszClassName, pszWindowName, dwStyle, rc.left, rc.top,
+                                  rc.right - rc.left, rc.bottom - rc.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
+    AfxUnhookWindowCreate();
+    return hWnd != nullptr && m_hWnd == hWnd;
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -216,14 +246,12 @@ void AfxHookWindowCreate(CWnd* pWnd) {
     g_pWndInit = pWnd;
 }
 
-bool AfxUnhookWindowCreate() {
+void AfxUnhookWindowCreate() {
     if (g_hCreateHook != nullptr) {
         ::UnhookWindowsHookEx(g_hCreateHook);
         g_hCreateHook = nullptr;
     }
-    bool bound = g_pWndInit == nullptr;
     g_pWndInit = nullptr;
-    return bound;
 }
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

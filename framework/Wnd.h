@@ -49,6 +49,10 @@ public:
     void EndModalLoop(int nResult);
 
     // --- window operations ------------------------------------------------------------------
+    // Creates the window bound to this object from its first message on (WM_NCCREATE), so a
+    // control made at run time is a full object from birth. FALSE when it was not created.
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle, const RECT& rc,
+                  CWnd* pParentWnd, UINT nID);
     BOOL DestroyWindow();
     CWnd* GetParent() const;  // the parent's bound object, or null
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
@@ -74,6 +78,8 @@ public:
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    // Suspends (FALSE) and resumes (TRUE) drawing, around bulk inserts.
+    void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
 
 protected:
     WNDPROC m_pfnSuper = nullptr;
@@ -85,14 +91,18 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The window of the innermost modal loop running now (a dialog, or the sheet), or null.
+HWND AfxGetModalWnd();
+
 // A window's rectangle in its parent's client coordinates (the screen's for a top-level one).
 RECT WindowRectInParent(HWND hWnd);
 
 // Binds the next window created on this thread to pWnd as the system creates it, so that the
 // object sees every message from the first (a dialog's first WM_SIZE comes long before its
-// WM_INITDIALOG). Unhook returns whether the window was bound.
+// WM_INITDIALOG). A window that another hook refuses is not bound. Unhook disarms it, whether
+// or not it fired.
 void AfxHookWindowCreate(CWnd* pWnd);
-bool AfxUnhookWindowCreate();
+void AfxUnhookWindowCreate();
 
 // The window procedure of every subclassed window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,10 +7,9 @@
 #include "toolkit/ControlHook.h"
 
 BEGIN_MESSAGE_MAP(CGamePage, COptionPage)
-    ON_WM_HELPINFO()
 END_MESSAGE_MAP()
 
-CGamePage::CGamePage() : COptionPage(IDD_GAME_PAGE, IDS_GAME_TAB) {}
+CGamePage::CGamePage() : COptionPage(IDD_GAME_PAGE, IDS_GAME_TAB, kHelpGame) {}
 
 void CGamePage::DoDataExchange(CDataExchange* pDX) {
     COptionPage::DoDataExchange(pDX);
@@ -43,9 +42,4 @@ void CGamePage::OnOK() {
         key.WriteDword(kValueGameMode, m_dwStoredMode);
     }
     COptionPage::OnOK();
-}
-
-BOOL CGamePage::OnHelpInfo(HELPINFO*) {
-    ShowHelp(kHelpGame);
-    return TRUE;
 }

@@ -17,6 +17,5 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     DECLARE_MESSAGE_MAP()
 };

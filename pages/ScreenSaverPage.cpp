@@ -4,12 +4,6 @@
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CScreenSaverPage, COptionPage)
-    ON_WM_HELPINFO()
 END_MESSAGE_MAP()
 
-CScreenSaverPage::CScreenSaverPage() : COptionPage(IDD_SCREENSAVER_PAGE, IDS_SCREENSAVER_TAB) {}
-
-BOOL CScreenSaverPage::OnHelpInfo(HELPINFO*) {
-    ShowHelp(kHelpScreenSaver);
-    return TRUE;
-}
+CScreenSaverPage::CScreenSaverPage() : COptionPage(IDD_SCREENSAVER_PAGE, IDS_SCREENSAVER_TAB, kHelpScreenSaver) {}

@@ -4,12 +4,6 @@
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CSkinsPage, COptionPage)
-    ON_WM_HELPINFO()
 END_MESSAGE_MAP()
 
-CSkinsPage::CSkinsPage() : COptionPage(IDD_SKINS_PAGE, IDS_SKINS_TAB) {}
-
-BOOL CSkinsPage::OnHelpInfo(HELPINFO*) {
-    ShowHelp(kHelpSkins);
-    return TRUE;
-}
+CSkinsPage::CSkinsPage() : COptionPage(IDD_SKINS_PAGE, IDS_SKINS_TAB, kHelpSkins) {}

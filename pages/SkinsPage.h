@@ -9,6 +9,5 @@ public:
     ~CSkinsPage() override = default;
 
 protected:
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     DECLARE_MESSAGE_MAP()
 };

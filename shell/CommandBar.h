@@ -7,6 +7,9 @@
 constexpr DWORD kCommandBarAlignStyle = 0x2800;
 // The platform's standard tool-bar id.
 constexpr UINT kCommandBarId = 0xE800;
+// Bar-style bits every page and dialog adds to its bar: the handheld's, kept in the bar's
+// style word, which a desktop toolbar does not read.
+constexpr DWORD kCommandBarStyleBits = 0x22;
 
 class CCommandBar : public CToolBarCtrl {
 public:

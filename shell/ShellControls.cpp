@@ -21,3 +21,5 @@ BOOL SHInitExtraControls() {
     wc.lpszClassName = kSipPrefClass;
     return ::RegisterClassW(&wc) != 0;
 }
+
+void PrepareStandaloneDialog(HWND) {}

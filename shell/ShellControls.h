@@ -10,3 +10,9 @@ inline constexpr wchar_t kSipPrefClass[] = L"SIPPREF";
 // Registers the shell's extra control classes ("SIPPREF") for the program's module. TRUE when
 // they are registered afterwards, whether by this call or an earlier one.
 BOOL SHInitExtraControls();
+
+// Readies a dialog that carries its own OK and Cancel buttons to stand on its own. The handheld
+// adds style bit 0x00010000 (its "no Done button") and tells the shell; on the desktop that
+// bit is WS_MAXIMIZEBOX and the shell call does not exist, and the dialog's own buttons already
+// do the work, so there is nothing to do.
+void PrepareStandaloneDialog(HWND hDlg);

@@ -11,6 +11,7 @@
 #include "app/Help.h"
 #include "resources/resource.h"
 #include "shell/Process.h"
+#include "shell/ShellControls.h"
 
 using namespace helpviewer_test;
 

@@ -19,7 +19,7 @@ public:
     using COptionPage::COptionPage;
     int taps = 0, clicks = 0, swallowed = 0;
     BOOL initResult = -1;
-    const CDialogAdapter& Adapter() const { return m_adapter; }
+    const CDialogAdapter& Adapter() const { return m_chrome.m_adapter; }
 
 protected:
     BOOL OnInitDialog() override {
@@ -51,7 +51,7 @@ END_MESSAGE_MAP()
 class CWatchedSheet : public CTranscriberFriendlyPropertySheet {
 public:
     CWatchedSheet() : CTranscriberFriendlyPropertySheet(L"Watched", nullptr, 0) { AddPage(&page); }
-    CWatchedPage page{IDD_GAME_PAGE, IDS_GAME_TAB};
+    CWatchedPage page{IDD_GAME_PAGE, IDS_GAME_TAB, L"file:x"};
 };
 
 const wchar_t kVarnholt[] = L"SOFTWARE\\Varnholt";

@@ -87,11 +87,7 @@ void CDialogAdapter::AfterMessage(CWnd* pHost, UINT message, WPARAM wParam) {
 
     if (message == WM_INITDIALOG) {
         if (m_bSipPref && ::GetSystemMetrics(SM_CXSCREEN) != ::GetSystemMetrics(SM_CYSCREEN)) CreateSipPref(hHost);
-        if (m_bEnableMainWindow) {
-            CWinApp* pApp = AfxGetApp();
-            if (pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd->m_hWnd != nullptr)
-                ::EnableWindow(pApp->m_pMainWnd->m_hWnd, TRUE);
-        }
+        if (m_bEnableMainWindow && AfxGetMainWnd() != nullptr) ::EnableWindow(AfxGetMainWnd(), TRUE);
     } else if (message == WM_SIZE) {
         RECT rc{};
         ::GetClientRect(hHost, &rc);

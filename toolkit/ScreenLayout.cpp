@@ -1,6 +1,11 @@
 #include "toolkit/ScreenLayout.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "framework/Wnd.h"
+#include "shell/PropertySheetIds.h"
 
 namespace {
 // 0 until the first GetScreenScale.
@@ -40,4 +45,41 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
     if (::EqualRect(&rc, &rcOld)) return FALSE;
     ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
     return TRUE;
+}
+
+RECT FitSheetToWorkArea(HWND hSheet) {
+    RECT work{}, rcSheet{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hSheet, &rcSheet);
+    const int workW = work.right - work.left, workH = work.bottom - work.top;
+    if (rcSheet.right - rcSheet.left <= workW && rcSheet.bottom - rcSheet.top <= workH) return RECT{};
+
+    ::SetWindowPos(hSheet, nullptr, work.left, work.top, std::min<int>(workW, rcSheet.right - rcSheet.left),
+                   std::min<int>(workH, rcSheet.bottom - rcSheet.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    ::GetClientRect(hSheet, &client);
+
+    // The buttons keep their size and their gaps, flush with the bottom right corner.
+    const int buttonIds[] = {IDHELP, kSheetApplyButtonId, IDCANCEL, IDOK};
+    int right = client.right, buttonTop = client.bottom;
+    for (int id : buttonIds) {
+        HWND hButton = ::GetDlgItem(hSheet, id);
+        if (hButton == nullptr || !::IsWindowVisible(hButton)) continue;
+        RECT rc{};
+        ::GetWindowRect(hButton, &rc);
+        const int w = rc.right - rc.left, h = rc.bottom - rc.top, gap = h / 4;
+        right -= gap + w;
+        buttonTop = client.bottom - gap - h;
+        ::MoveWindow(hButton, right, buttonTop, w, h, TRUE);
+    }
+
+    // The tabs take everything above the buttons.
+    HWND hTab = ::GetDlgItem(hSheet, kSheetTabControlId);
+    if (hTab == nullptr) return RECT{};
+    RECT rcTab{0, 0, client.right, buttonTop - 2};
+    ::MoveWindow(hTab, rcTab.left, rcTab.top, rcTab.right, rcTab.bottom, TRUE);
+    ::GetClientRect(hTab, &rcTab);
+    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rcTab));
+    ::MapWindowPoints(hTab, hSheet, reinterpret_cast<POINT*>(&rcTab), 2);
+    return rcTab;
 }

@@ -21,3 +21,9 @@ enum : UINT {
 // parent's client area. TRUE when the window was moved; FALSE for a null window, a window
 // without parent, or a layout that would change nothing.
 BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nBottomMargin);
+
+// A handheld's property sheet fills its screen. A desktop sheet larger than the work area is
+// fitted to it: its buttons flush with the bottom right corner, its tabs above them. Answers
+// the tabs' display area in the sheet's client coordinates, where the pages belong, or the
+// empty rectangle when the sheet fits as it is.
+RECT FitSheetToWorkArea(HWND hSheet);

@@ -1,0 +1,26 @@
+#include "shell/FolderEnum.h"
+
+#include <memory>
+
+namespace {
+
+bool IsPseudoEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+struct FindCloser {
+    void operator()(HANDLE hFind) const { ::FindClose(hFind); }
+};
+
+}  // namespace
+
+BOOL ForEachFolderEntry(const std::wstring& pattern, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW data{};
+    HANDLE hFind = ::FindFirstFileW(pattern.c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE) return FALSE;
+    std::unique_ptr<void, FindCloser> closer(hFind);
+    do {
+        if (!IsPseudoEntry(data.cFileName)) visit(data);
+    } while (::FindNextFileW(hFind, &data));
+    return TRUE;
+}
