@@ -29,6 +29,59 @@ void OnNextIdle(std::function<void()> step) {
     if (g_timer == 0) g_timer = ::SetTimer(nullptr, 0, 1, &RunStep);
 }
 
+namespace {
+const wchar_t* g_pszRefusedClass = nullptr;
+HHOOK g_hRefuseHook = nullptr;
+LRESULT CALLBACK RefuseHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+    if (code == HCBT_CREATEWND && !IS_INTRESOURCE(cbt->lpcs->lpszClass) &&
+        lstrcmpiW(cbt->lpcs->lpszClass, g_pszRefusedClass) == 0)
+        return 1;
+    return ::CallNextHookEx(g_hRefuseHook, code, wParam, lParam);
+}
+}  // namespace
+
+CRefuseWindows::CRefuseWindows(const wchar_t* pszClass) {
+    g_pszRefusedClass = pszClass;
+    g_hRefuseHook = ::SetWindowsHookExW(WH_CBT, &RefuseHook, nullptr, ::GetCurrentThreadId());
+}
+
+CRefuseWindows::~CRefuseWindows() { ::UnhookWindowsHookEx(g_hRefuseHook); }
+
+void PressSheetButton(HWND hSheet, int nButton) { ::SendMessageW(hSheet, PSM_PRESSBUTTON, nButton, 0); }
+
+namespace {
+// The message text's control: 0xFFFF on Windows, 100 on Wine.
+HWND MessageTextOf(HWND hBox) {
+    HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+    return hText != nullptr ? hText : ::GetDlgItem(hBox, 100);
+}
+}  // namespace
+
+MessageBoxSeen AnswerMessageBox(int nCommand) {
+    MessageBoxSeen seen;
+    HWND hBox = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM out) {
+            wchar_t cls[16] = {};
+            ::GetClassNameW(h, cls, 16);
+            if (lstrcmpW(cls, L"#32770") != 0 || !::IsWindowVisible(h) || MessageTextOf(h) == nullptr) return TRUE;
+            *reinterpret_cast<HWND*>(out) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == nullptr) return seen;
+    seen.hOwner = ::GetWindow(hBox, GW_OWNER);
+    seen.ownerEnabled = seen.hOwner != nullptr && ::IsWindowEnabled(seen.hOwner);
+    seen.caption = WindowText(hBox);
+    seen.text = WindowText(MessageTextOf(hBox));
+    for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(h, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
+    ::PostMessageW(hBox, WM_COMMAND, static_cast<WPARAM>(nCommand), 0);
+    return seen;
+}
+
 bool TakeQuitMessage() {
     MSG msg;
     bool found = false;

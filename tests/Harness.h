@@ -4,11 +4,38 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 // Runs step once the running modal loop is idle (its windows are up and painted).
 // Steps queue up and run one per idle turn, in order.
 void OnNextIdle(std::function<void()> step);
+// Runs a sheet or dialog modally, each step once its loop is idle; the last step is the one
+// that ends it. Answers DoModal's result.
+template <class TModal>
+INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> steps) {
+    for (const auto& step : steps) OnNextIdle(step);
+    return window.DoModal();
+}
+// A button of a running sheet pressed (PSBTN_OK, PSBTN_CANCEL).
+void PressSheetButton(HWND hSheet, int nButton);
+
+// Refuses to make windows of the class on this thread while it lives.
+class CRefuseWindows {
+public:
+    explicit CRefuseWindows(const wchar_t* pszClass);
+    ~CRefuseWindows();
+};
+
+// The message box open on this thread, read and then answered with the command (IDOK...).
+// Called from a step that runs in the box's own loop: a step after the one that opened it.
+struct MessageBoxSeen {
+    HWND hOwner = nullptr;
+    std::wstring caption, text;
+    HICON hIcon = nullptr;
+    bool ownerEnabled = true;
+};
+MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.
 bool TakeQuitMessage();
 // The text of a window.
