@@ -73,8 +73,11 @@ wine_env() {
 
 # A persistent server and Wine's services up before anything else runs: otherwise the first
 # program started spawns the services, which inherit its output pipes.
+# A server of the prefix still on its way out holds the lock, and "wineserver -p" would then
+# exit with status 2 at once: wait for it first.
 # The persistent server gets none of the caller's pipes: it would hold them open.
 warm_wine() {
+    timeout 60 wineserver -w
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
@@ -84,4 +87,5 @@ unmanaged_windows() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 
-stop_wine() { wineserver -k 2>/dev/null || true; }
+# Waits until the server is gone: -k alone stops waiting after ten seconds.
+stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || true; }
