@@ -3,11 +3,12 @@
 # program installed in C:\Program Files\Brumvale. Running it again installs the newly built
 # program and keeps the device's registry and files.
 # Usage: device/make-device.sh PREFIX BUILD_DIR      (DISPLAY must name a running X server)
-set -euo pipefail
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/../scripts/common.sh"
 PREFIX="$1"
 BUILD="$2"
-HERE="$(cd "$(dirname "$0")" && pwd)"
-export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX="$PREFIX"
+wine_env
 
 if [ ! -f "$PREFIX/system.reg" ]; then
     mkdir -p "$PREFIX"

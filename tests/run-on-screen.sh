@@ -20,17 +20,20 @@ trap 'stop_wine; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 mkdir -p "$(dirname "$WINEPREFIX")"
 "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
 if [ "$(cat "$WINEPREFIX/.screen" 2>/dev/null)" != "$SIZE $DPI" ]; then
+    # One persistent server for the set-up: a server started by one command may be shutting
+    # down as the next command connects.
+    warm_wine
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$SIZE" /f </dev/null >/dev/null 2>&1
-    unmanaged_windows N </dev/null >/dev/null 2>&1
+    unmanaged_windows N </dev/null
     # The desktop and the density are read when Wine starts: start it again below.
     stop_wine
-    wineserver -w 2>/dev/null || true
     echo "$SIZE $DPI" >"$WINEPREFIX/.screen"
 fi
 
-warm_wine </dev/null >/dev/null 2>&1
+warm_wine
 status=0
 wine "$EXE" "$@" </dev/null || status=$?
+[ $status = 0 ] || echo "${EXE##*/} ended with status $status" >&2
 exit $status
