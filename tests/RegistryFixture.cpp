@@ -59,16 +59,18 @@ void DeleteKey(const std::wstring& path) {
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
 }
 
+LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData) {
+    std::vector<BYTE> padded(data, data + (data ? cbData : 0));
+    padded.insert(padded.end(), {0xFF, 0xFF});  // no null
+    return ::RegSetValueExW(hKey, name, reserved, type, padded.data(), cbData);
+}
+
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value) {
     HKEY hKey = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr),
               ERROR_SUCCESS);
-    // The registry counts in a null that directly follows a text stored without one; bytes
-    // that are no null keep such a text as given.
-    std::vector<BYTE> padded = value.bytes;
-    padded.insert(padded.end(), {0xFF, 0xFF});
     const DWORD cbData = static_cast<DWORD>(value.bytes.size());
-    EXPECT_EQ(::RegSetValueExW(hKey, name.c_str(), 0, value.type, padded.data(), cbData), ERROR_SUCCESS);
+    EXPECT_EQ(SetValueExactly(hKey, name.c_str(), 0, value.type, value.bytes.data(), cbData), ERROR_SUCCESS);
     ::RegCloseKey(hKey);
 }
 

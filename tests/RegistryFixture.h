@@ -42,6 +42,9 @@ private:
 
 // Removes the key with everything below it.
 void DeleteKey(const std::wstring& path);
+// RegSetValueExW storing exactly the bytes counted: the registry adds a null itself behind a
+// text stored without one when a null follows in memory. Fits the key class's entry points.
+LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
 // Stores exactly the given type and bytes, creating the key when missing.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
 void RemoveValue(const std::wstring& path, const std::wstring& name);

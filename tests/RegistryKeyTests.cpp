@@ -30,6 +30,7 @@ protected:
         g_real = GetRegistryEntryPoints();
         GetRegistryEntryPoints().pfnFlushKey = RecordFlush;
         GetRegistryEntryPoints().pfnCloseKey = RecordClose;
+        GetRegistryEntryPoints().pfnSetValueEx = SetValueExactly;  // a text's missing null shows
     }
     void TearDown() override {
         GetRegistryEntryPoints() = g_real;
