@@ -1,0 +1,54 @@
+// The registry as tests prepare and inspect it, all under HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Holds the program's three keys and their neighbours.
+inline constexpr const wchar_t kVendorKeyPath[] = L"SOFTWARE\\Varnholt";
+
+// One stored value: its type and its bytes, exactly.
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    bool operator==(const RegValue&) const = default;
+};
+RegValue Dword(DWORD value);
+RegValue Sz(const std::wstring& text);  // with its terminating null
+
+// Every key of a subtree by full path, with every value. Compare one taken after the code
+// ran with one taken before and edited by what the code should have changed.
+class Snapshot {
+public:
+    static Snapshot Of(const std::wstring& path);
+    Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
+        m_keys[path][name] = value;
+        return *this;
+    }
+    Snapshot& Remove(const std::wstring& path, const std::wstring& name) {
+        if (auto key = m_keys.find(path); key != m_keys.end()) key->second.erase(name);
+        return *this;
+    }
+    bool operator==(const Snapshot&) const = default;
+    friend void PrintTo(const Snapshot& snapshot, std::ostream* os);
+
+private:
+    std::map<std::wstring, std::map<std::wstring, RegValue>> m_keys;
+};
+
+// Removes the key with everything below it.
+void DeleteKey(const std::wstring& path);
+// RegSetValueExW storing exactly the bytes counted: the registry adds a null itself behind a
+// text stored without one when a null follows in memory. Fits the key class's entry points.
+LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
+// Stores exactly the given type and bytes, creating the key when missing.
+void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
+void RemoveValue(const std::wstring& path, const std::wstring& name);
+// The program's three keys gone.
+void ClearProgramKeys();
+// Values in and beside the program's keys that no page or dialog may touch.
+void SeedNeighbours();
