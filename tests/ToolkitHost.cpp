@@ -1,35 +1,17 @@
 #include "tests/ToolkitHost.h"
 
-#include <algorithm>
-
 #include "tests/Harness.h"
 #include "tests/ToolkitTestIds.h"
 
-BEGIN_MESSAGE_MAP(CTapRecordingButton, CButton)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-END_MESSAGE_MAP()
-
-BEGIN_MESSAGE_MAP(CToolkitHost, CDialog)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-END_MESSAGE_MAP()
-
-CToolkitHost::CToolkitHost(const wchar_t* pszTitle) : CDialog(IDD_TOOLKIT_HOST), m_adapter(L"_") {
-    m_adapter.m_bSetFonts = m_adapter.m_bSipPref = m_adapter.m_bEnableMainWindow = m_adapter.m_bSwallowTaps = TRUE;
-    m_adapter.SetTitle(this, pszTitle);
-}
+CToolkitHost::CToolkitHost(const wchar_t* pszTitle)
+    : COptionDialog(IDD_TOOLKIT_HOST, nullptr, pszTitle, nullptr, FALSE) {}
 
 void CToolkitHost::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_TOOLKIT_BROWSE, m_browse); }
 
-BOOL CToolkitHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    return m_adapter.HostWndMsg<CDialog>(this, message, wParam, lParam, pResult);
-}
-
 LRESULT CToolkitHost::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        ++m_nDefaultPaints;
-        if (m_adapter.m_ps.hdc != nullptr) ++m_nDefaultPaintsInPaint;
-    }
-    return CDialog::DefWindowProc(message, wParam, lParam);
+    if (message == WM_LBUTTONDOWN) ++m_nTaps;
+    if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
+    return COptionDialog::DefWindowProc(message, wParam, lParam);
 }
 
 void CToolkitHost::RunWith(const std::function<void()>& body) {
@@ -64,24 +46,20 @@ std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy) {
 }
 
 RECT BoundsOf(HWND hWnd, COLORREF color, int cy) {
-    RECT rcClient{};
+    RECT rcClient{}, rc{};
     ::GetClientRect(hWnd, &rcClient);
     HDC hdc = ::GetDC(hWnd);
-    RECT rc{rcClient.right, cy, 0, 0};
     for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < rcClient.right; ++x)
-            if (::GetPixel(hdc, x, y) == color) rc = {std::min<LONG>(rc.left, x), std::min<LONG>(rc.top, y),
-                                                      std::max<LONG>(rc.right, x + 1), std::max<LONG>(rc.bottom, y + 1)};
+        for (int x = 0; x < rcClient.right; ++x) {
+            const RECT pixel{x, y, x + 1, y + 1};
+            if (::GetPixel(hdc, x, y) == color) ::UnionRect(&rc, &rc, &pixel);
+        }
     ::ReleaseDC(hWnd, hdc);
     return rc;
 }
 
-FontFacts FontOf(HWND hWnd) {
-    FontFacts facts{reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)), 0, 0};
+LOGFONTW FontOf(HWND hWnd) {
     LOGFONTW lf{};
-    if (facts.hFont != nullptr && ::GetObjectW(facts.hFont, sizeof(lf), &lf) == sizeof(lf)) {
-        facts.nWeight = lf.lfWeight;
-        facts.nHeight = lf.lfHeight;
-    }
-    return facts;
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf;
 }

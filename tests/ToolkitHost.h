@@ -1,51 +1,42 @@
-// A dialog that embeds the dialog adapter as every page and dialog does, counting what reaches
-// its own message map and default handling; and reading back what a window painted.
+// The toolkit tests' dialog: an option dialog without command bar, on the chrome the program's
+// dialogs use, counting what reaches its default handling; and reading back what a window shows.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
-#include "framework/Framework.h"
-#include "toolkit/DialogAdapter.h"
+#include "app/OptionDialog.h"
 
-// A button wrapper whose message map takes every pen-down.
+// A button wrapper counting the pen-downs that reach its default handling (the button itself).
 class CTapRecordingButton : public CButton {
 public:
-    int m_nMapTaps = 0;
-
-protected:
-    LRESULT OnLButtonDown(WPARAM, LPARAM) {
-        ++m_nMapTaps;
-        return 0;
+    int m_nTaps = 0;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_LBUTTONDOWN) ++m_nTaps;
+        return CButton::DefWindowProc(message, wParam, lParam);
     }
-    DECLARE_MESSAGE_MAP()
 };
 
-class CToolkitHost : public CDialog {
+class CToolkitHost : public COptionDialog {
 public:
-    // Title "_" and all four options on, then the given title, as the program's hosts do.
     explicit CToolkitHost(const wchar_t* pszTitle);
+    CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
 
-    CDialogAdapter m_adapter;
-    CTapRecordingButton m_browse;     // bound to the "Browse..." push button
-    int m_nMapTaps = 0;               // WM_LBUTTONDOWN seen by the host's message map
-    int m_nDefaultPaints = 0;         // WM_PAINT given to the default handling
-    int m_nDefaultPaintsInPaint = 0;  // ... while the adapter's BeginPaint was open
+    CTapRecordingButton m_browse;  // bound to the "Browse..." push button
+    // Given to the default handling: pen-downs; and at the last WM_PAINT, whether the adapter's
+    // BeginPaint was open.
+    int m_nTaps = 0;
+    std::optional<bool> m_paintedInAdapterPaint;
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.
     void RunWith(const std::function<void()>& body);
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnLButtonDown(WPARAM, LPARAM) {
-        ++m_nMapTaps;
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
 
 // Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
@@ -59,9 +50,5 @@ COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);
 RECT BoundsOf(HWND hWnd, COLORREF color, int cy);
 
-// The font a window answers WM_GETFONT with, and its weight and height (0, 0 without one).
-struct FontFacts {
-    HFONT hFont;
-    LONG nWeight, nHeight;
-};
-FontFacts FontOf(HWND hWnd);
+// The font a window answers WM_GETFONT with (all zero without one).
+LOGFONTW FontOf(HWND hWnd);

@@ -14,23 +14,17 @@
 
 namespace {
 
-struct ScreenCase {
-    int cx, cy, dpi;  // as tests/CMakeLists.txt pairs them
-    int scale;        // GetScreenScale
-    bool sipPref;     // a "SIPPREF" child is made
-} const kScreens[] = {
-    {240, 320, 96, 1, true}, {320, 240, 96, 1, true},  {400, 300, 96, 1, true},
-    {240, 240, 96, 1, false}, {480, 640, 192, 2, true}, {640, 480, 96, 2, true},
-};
-
-struct DpiCase {
-    int dpi;
+struct Screen {
+    int cx, cy, dpi;            // as tests/CMakeLists.txt pairs them
+    int scale;                  // GetScreenScale
+    bool sipPref;               // a "SIPPREF" child is made
     int band;                   // header band height: the first row of the rule
     std::vector<int> ruleRows;  // rows of the black rule
     int fontHeight;             // toolkit fonts' cell height
-} const kDpis[] = {
-    {96, 24, {24}, 13},
-    {192, 48, {48, 49}, 26},
+} const kScreens[] = {
+    {240, 320, 96, 1, true, 24, {24}, 13},       {320, 240, 96, 1, true, 24, {24}, 13},
+    {400, 300, 96, 1, true, 24, {24}, 13},       {240, 240, 96, 1, false, 24, {24}, 13},
+    {480, 640, 192, 2, true, 48, {48, 49}, 26}, {640, 480, 96, 2, true, 24, {24}, 13},
 };
 
 // Finds the expectations for the screen this run is really on.
@@ -41,20 +35,14 @@ protected:
         const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
         ::ReleaseDC(nullptr, hdc);
         const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-        for (const ScreenCase& s : kScreens)
+        for (const Screen& s : kScreens)
             if (s.cx == cx && s.cy == cy && s.dpi == dpi) m_pScreen = &s;
-        for (const DpiCase& d : kDpis)
-            if (d.dpi == dpi) m_pDpi = &d;
-        ASSERT_TRUE(m_pScreen != nullptr && m_pDpi != nullptr)
-            << "no expectations for " << cx << "x" << cy << " at " << dpi << " dpi";
+        ASSERT_NE(m_pScreen, nullptr) << "no expectations for " << cx << "x" << cy << " at " << dpi << " dpi";
     }
-    const ScreenCase* m_pScreen = nullptr;
-    const DpiCase* m_pDpi = nullptr;
+    const Screen* m_pScreen = nullptr;
 };
 
 }  // namespace
-
-TEST_F(ScreenTest, ScaleFactorFollowsScreenWidth) { EXPECT_EQ(GetScreenScale(), m_pScreen->scale); }
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
     CToolkitHost host(L"Header");
@@ -63,9 +51,9 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         // Small enough to stay on the screen, where its pixels can be read back.
         SizeClient(host.m_hWnd, m_pScreen->cx - 40, m_pScreen->cy - 60);
         const int x = m_pScreen->cx - 50;  // right of the title; controls begin further down
-        const int band = m_pDpi->band;
+        const int band = m_pScreen->band;
         // The band is filled with the window colour and hangs its rule below its last row.
-        EXPECT_EQ(RowsOf(host.m_hWnd, x, RGB(0, 0, 0), 2 * band), m_pDpi->ruleRows);
+        EXPECT_EQ(RowsOf(host.m_hWnd, x, RGB(0, 0, 0), 2 * band), m_pScreen->ruleRows);
         EXPECT_EQ(PixelAt(host.m_hWnd, x, band - 1), ::GetSysColor(COLOR_WINDOW));
 
         // The title in its colour, centred in the band, from 8 logical pixels in; the capitals
@@ -74,18 +62,18 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         ASSERT_FALSE(::IsRectEmpty(&ink));
         EXPECT_LE(ink.bottom, band);
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, band / 2.0, band / 8.0);
-        EXPECT_GT(ink.bottom - ink.top, m_pDpi->fontHeight / 2);
-        EXPECT_LE(ink.bottom - ink.top, m_pDpi->fontHeight);
+        EXPECT_GT(ink.bottom - ink.top, m_pScreen->fontHeight / 2);
+        EXPECT_LE(ink.bottom - ink.top, m_pScreen->fontHeight);
         EXPECT_GE(ink.left, ScaleX(8));
-
-        EXPECT_EQ(FontOf(host.GetDlgItem(IDC_TOOLKIT_OK)).nHeight, m_pDpi->fontHeight);
-        EXPECT_EQ(FontOf(host.GetDlgItem(IDC_TOOLKIT_CHECK)).nHeight, m_pDpi->fontHeight);
+        for (int id : {IDC_TOOLKIT_OK, IDC_TOOLKIT_CHECK})
+            EXPECT_EQ(FontOf(host.GetDlgItem(id)).lfHeight, m_pScreen->fontHeight) << id;
     });
 }
 
 // Last: it changes the display mode, as turning the device does, and puts it back.
-TEST_F(ScreenTest, ScaleFactorStaysWhenTheScreenChanges) {
+TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     const int scale = GetScreenScale();
+    EXPECT_EQ(scale, m_pScreen->scale);
     // The desktop offers only modes no larger than itself: a mode across the 400-pixel line
     // exists on the wide screens.
     DEVMODEW target{};
