@@ -13,6 +13,7 @@
 #include "settings/Schema.h"
 #include "tests/Harness.h"
 #include "tests/RegistryFixture.h"
+#include "toolkit/ControlHook.h"
 
 // Only bit 0 of the stored mode counts; OK stores exactly 1 or 0, Cancel and Close nothing.
 TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
@@ -46,6 +47,7 @@ TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
         int shown = -1;
         OnNextIdle([&] {
             HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
+            EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
             shown = static_cast<int>(::SendMessageW(hBox, BM_GETCHECK, 0, 0));
             if (c.actions & kToggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
             if (c.actions & kClose) ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0);

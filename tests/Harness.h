@@ -43,16 +43,6 @@ std::wstring WindowText(HWND hWnd);
 // The tab captions of a tab control, left to right.
 std::wstring TabText(HWND hTab, int index);
 
-// --- registry -------------------------------------------------------------------------------
-// Every key and value below root\path, one sorted line each, values with type and bytes:
-// compare two of them to see that nothing else changed.
-std::wstring RegistryState(HKEY root, const std::wstring& path);
-// Removes root\path with everything below it.
-void DeleteRegistryTree(HKEY root, const std::wstring& path);
-void SetRegistryDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
-// The DWORD stored under the name, or -1 when there is none.
-long long GetRegistryDword(HKEY root, const std::wstring& path, const std::wstring& name);
-
 // --- windows --------------------------------------------------------------------------------
 // A left click at a point of a window's client area, delivered as the mouse would.
 void ClickAt(HWND hWnd, int x, int y);
