@@ -9,4 +9,3 @@
 #define IDC_TOOLKIT_LIST                28105
 
 #define IDS_TOOLKIT_LONG_TEXT           28900  // 1,500 characters: "0123456789" over and over
-#define IDS_TOOLKIT_NO_TEXT             28901  // no entry, in the block of one that exists
