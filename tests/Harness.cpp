@@ -50,6 +50,26 @@ CRefuseWindows::~CRefuseWindows() { ::UnhookWindowsHookEx(g_hRefuseHook); }
 
 void PressSheetButton(HWND hSheet, int nButton) { ::SendMessageW(hSheet, PSM_PRESSBUTTON, nButton, 0); }
 
+std::wstring BarButtons(HWND hBar) {
+    std::wstring buttons;
+    for (int i = 0; i < ::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0); ++i) {
+        TBBUTTON button{};
+        wchar_t text[32] = {};
+        ::SendMessageW(hBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        ::SendMessageW(hBar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
+        buttons += text + std::wstring(button.iBitmap == I_IMAGENONE ? L":" : L":image ") +
+                   std::to_wstring(button.idCommand) + L" ";
+    }
+    const LRESULT size = ::SendMessageW(hBar, TB_GETBUTTONSIZE, 0, 0);
+    return buttons + std::to_wstring(LOWORD(size)) + L"x" + std::to_wstring(HIWORD(size));
+}
+
+void TapBarButton(HWND hBar) {
+    RECT rc{};
+    ::SendMessageW(hBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
+    ClickAt(hBar, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
 namespace {
 // The message text's control: 0xFFFF on Windows, 100 on Wine.
 HWND MessageTextOf(HWND hBox) {

@@ -19,6 +19,10 @@ INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> st
 }
 // A button of a running sheet pressed (PSBTN_OK, PSBTN_CANCEL).
 void PressSheetButton(HWND hSheet, int nButton);
+// A command bar's buttons as "text:command ..." and their size: "Cancel:2 23x22".
+std::wstring BarButtons(HWND hBar);
+// A tap on the bar's first button, as the pen gives it.
+void TapBarButton(HWND hBar);
 
 // Refuses to make windows of the class on this thread while it lives.
 class CRefuseWindows {
