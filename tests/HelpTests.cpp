@@ -1,145 +1,150 @@
-// The help action run for real: ShowHelp starts the device's PegHelp.exe, which records each
-// command line it receives; the control rectangle on a real dialog.
+// Help run for real: the windows and ShellCreateProcess start the device's PegHelp.exe, which
+// records each command line it gets; the control rectangle on a real dialog.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <string>
-#include <tuple>
+#include <filesystem>
+#include <fstream>
 
-#include "tests/HelpViewerRun.h"
 #include "app/Help.h"
+#include "app/OptionsSheet.h"
 #include "resources/resource.h"
 #include "shell/Process.h"
-#include "shell/ShellControls.h"
-
-using namespace helpviewer_test;
+#include "tests/Harness.h"
 
 namespace {
 
-// The handles open in this process, found by asking about each possible handle value (Wine's
-// GetProcessHandleCount answers 0).
-int OpenHandleCount() {
-    int count = 0;
-    DWORD flags = 0;
-    for (UINT_PTR value = 4; value < 0x4000; value += 4)
-        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    return count;
+std::wstring ReadText(const std::filesystem::path& path) {  // a UTF-8 file; empty when there is none
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), text.data(), int(text.size())));
+    return text;
 }
+
+// The viewer records into the test's own file and signals the test's event when done; the test
+// program has told it to open no browser.
+class HelpTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ::SetEnvironmentVariableW(L"PEGHELP_DONE_EVENT", m_name.c_str());
+        ::SetEnvironmentVariableW(L"PEGHELP_LOG", m_record.c_str());
+    }
+    ~HelpTest() override {
+        for (auto name : {L"PEGHELP_DONE_EVENT", L"PEGHELP_LOG"}) ::SetEnvironmentVariableW(name, nullptr);
+        ::CloseHandle(m_done);
+    }
+    std::wstring Recorded() {  // what the viewer started last recorded, once it is done
+        std::wstring text = ::WaitForSingleObject(m_done, 30000) ? L"<no viewer ran>" : ReadText(m_record);
+        ::DeleteFileW(m_record.c_str());
+        return text;
+    }
+    const std::wstring m_name = L"PegHelp-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring m_record = std::filesystem::temp_directory_path() / (m_name + L".log");
+    const HANDLE m_done = ::CreateEventW(nullptr, FALSE, FALSE, m_name.c_str());
+};
+
+// The window that gets WM_HELP, found once the sheet is up; a dialog brings a finder of its own.
+using HelpTarget = std::function<HWND(COptionsSheet&)>;
+HelpTarget Page(int tab) {
+    return [tab](COptionsSheet& sheet) { sheet.SetActivePage(tab); return PropSheet_GetCurrentPageHwnd(sheet.m_hWnd); };
+}
+HelpTarget SheetWith(int tab) { return [tab](COptionsSheet& sheet) { sheet.SetActivePage(tab); return sheet.m_hWnd; }; }
 
 }  // namespace
 
-TEST(Help, EachWindowStartsTheViewerWithItsOwnTopic) {
-    struct Case {
-        const wchar_t* commandLine;
-        std::wstring expected;
-    } cases[] = {
-        {kHelpGame, L"file:QovBrumvale.htm#options_game"},
-        {kHelpScreenSaver, L"file:QovBrumvale.htm#options_screensaver"},
-        {kHelpSkins, L"file:QovBrumvale.htm#options_skins"},
-        {kHelpExceptions, L"file:QovBrumvale.htm#options_exceptions"},
-        {kHelpAdvancedOptions, L"file:QovBrumvale.htm#options_screensaver_ext"},
-        {kHelpSelectProgram, L"file:QovBrumvale.htm#options_add_exception"},
+TEST_F(HelpTest, EachWindowStartsTheViewerWithItsOwnTopic) {
+    const struct { const char* window; HelpTarget target; const wchar_t* commandLine; } rows[] = {
+        {"Game page", Page(0), kHelpGame},
+        {"Screen Saver page", Page(1), kHelpScreenSaver},
+        {"Skins page", Page(2), kHelpSkins},
+        {"sheet, Game in front", SheetWith(0), kHelpGame},
+        {"sheet, Screen Saver in front", SheetWith(1), kHelpScreenSaver},
+        {"sheet, Skins in front", SheetWith(2), kHelpSkins},
     };
-    // The help file installed beside the viewer has every topic asked for.
+    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
+    size_t asked = 0;
+    for (const auto& row : rows) {
+        OnNextIdle([&] {
+            HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
+            EXPECT_EQ(::SendMessageW(row.target(sheet), WM_HELP, 0, LPARAM(&info)), TRUE) << row.window;
+            EXPECT_EQ(Recorded(), row.commandLine + std::wstring(L"\r\n")) << row.window;
+            ++asked;
+        });
+    }
+    OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
+    sheet.DoModal();
+    EXPECT_EQ(asked, std::size(rows));
+}
+
+// Each command line names its window's topic in the help file installed beside the viewer.
+TEST(Help, EachCommandLineNamesItsTopicInTheInstalledHelpFile) {
+    const std::pair<const wchar_t*, std::wstring> topics[] = {
+        {kHelpGame, L"Game"}, {kHelpScreenSaver, L"Screen Saver"}, {kHelpSkins, L"Skins"},
+        {kHelpExceptions, L"Screen Saver Exceptions"}, {kHelpAdvancedOptions, L"Screen Saver Options"},
+        {kHelpSelectProgram, L"Select Program"}};
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring prefix = L"file:QovBrumvale.htm#";
     const std::wstring helpFile = ReadText(std::wstring(windows) + L"\\QovBrumvale.htm");
-    ASSERT_FALSE(helpFile.empty()) << "no help file in the device's Windows folder";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.expected);
-        CViewerRun run;
-        ShowHelp(c.commandLine);
-        ASSERT_TRUE(run.WaitDone()) << "PegHelp.exe did not run";
-        EXPECT_EQ(run.Recorded(), c.expected + L"\r\n");
-        const std::wstring anchor = c.expected.substr(c.expected.find(L'#') + 1);
-        EXPECT_NE(helpFile.find(L"id=\"" + anchor + L"\""), std::wstring::npos) << "no topic in the help file";
+    for (const auto& [line, heading] : topics) {
+        ASSERT_TRUE(std::wstring_view(line).starts_with(prefix)) << heading;
+        const std::wstring topic = L"id=\"" + std::wstring(line + prefix.size()) + L"\">" + heading + L"<";
+        EXPECT_NE(helpFile.find(topic), std::wstring::npos) << heading;
     }
 }
 
-// The handheld passes the arguments alone; the desktop program must see exactly those after its
-// own name, whatever they hold. With process information asked for, the two handles are the
-// caller's; ShowHelp asks for none and leaves none open.
-TEST(Help, WrapperHandsOverTheCommandLineUnchangedAndLeavesNoHandleOpen) {
-    const std::wstring longLine = L"file:QovBrumvale.htm#" + std::wstring(3000, L'x');
-    CViewerRun run;
-    std::wstring expected;
+// The handheld passes the arguments alone; the viewer must see exactly those after its own
+// name. With process information the two handles are the caller's; help asks for none and
+// leaves none open.
+TEST_F(HelpTest, ShellCreateProcessHandsOverTheCommandLineUnchanged) {
+    auto openHandles = [] {  // each possible handle value asked about: Wine's GetProcessHandleCount answers 0
+        int count = 0;
+        DWORD flags = 0;
+        for (UINT_PTR value = 4; value < 0x4000; value += 4) count += ::GetHandleInformation(HANDLE(value), &flags);
+        return count;
+    };
+    const std::wstring longLine(3000, L'x');
     int before = 0;
-    const wchar_t* const lines[] = {L"file:\\Qov Br\u00fcmvale.htm#\"a b\"  c\\", longLine.c_str(), nullptr};
-    for (const wchar_t* line : lines) {
+    for (const wchar_t* line : {L"file:\\Qov Br\u00fcmvale.htm#\"a b\"  c\\", longLine.c_str(), LPCWSTR{}}) {
         PROCESS_INFORMATION process{};
         ASSERT_TRUE(ShellCreateProcess(L"PegHelp.exe", line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
                                        &process));
-        ASSERT_TRUE(run.WaitDone());
-        expected += (line != nullptr ? line : L"") + std::wstring(L"\r\n");
-        EXPECT_EQ(run.Recorded(), expected);
-        // Counted only after a start: the first in a process opens handles of the system's for good.
-        const int withHandles = OpenHandleCount();
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-        before = OpenHandleCount();
-        EXPECT_EQ(withHandles, before + 2);
+        EXPECT_EQ(Recorded(), (line != nullptr ? line : L"") + std::wstring(L"\r\n"));
+        before = openHandles();  // only after a start: the first opens handles for good
+        for (HANDLE handle : {process.hThread, process.hProcess}) ::CloseHandle(handle);
+        EXPECT_EQ(openHandles(), before - 2);
     }
-    ShowHelp(kHelpGame);
-    ASSERT_TRUE(run.WaitDone());
-    EXPECT_EQ(OpenHandleCount(), before);
-
-    // A program that cannot start is reported as not started.
-    PROCESS_INFORMATION process{};
-    EXPECT_FALSE(ShellCreateProcess(L"NoSuchHelpViewer.exe", kHelpGame, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                    nullptr, &process));
+    ShowHelp(L"x");
+    EXPECT_EQ(Recorded(), L"x\r\n");
+    EXPECT_EQ(openHandles(), before - 2);
+    PROCESS_INFORMATION process{};  // a program that cannot start
+    EXPECT_FALSE(ShellCreateProcess(L"NoSuch.exe", L"x", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                                    &process));
     EXPECT_EQ(process.hProcess, nullptr);
 }
 
-namespace {
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-}  // namespace
-
-// On the Screen Saver page's template as a plain dialog.
+// On the Screen Saver page's template as a plain dialog, with children of ids 0 and -1 that a
+// lookup by those ids would find.
 TEST(ControlRect, ChildRectangleInClientCoordinatesElseEmpty) {
     HWND hDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SCREENSAVER_PAGE), nullptr,
-                                     &PlainDialogProc, 0);
+                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_NE(hDlg, nullptr);
-    // Children with ids 0 and -1, which a lookup by those ids would find.
-    for (int id : {0, -1}) {
-        ::CreateWindowExW(0, L"STATIC", L"decoy", WS_CHILD | WS_VISIBLE, 1, 2, 30, 40, hDlg,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-        ASSERT_NE(::GetDlgItem(hDlg, id), nullptr);
-    }
-    using Corners = std::tuple<LONG, LONG, LONG, LONG>;
-    // A template rectangle (dialog units) in pixels of the dialog's client area. Position and
-    // size are converted each on its own, as the dialog does when it places its controls.
-    auto pixels = [&](int x, int y, int cx, int cy) {
-        RECT units{x, y, cx, cy};
-        ::MapDialogRect(hDlg, &units);
-        return Corners{units.left, units.top, units.left + units.right, units.top + units.bottom};
+    for (INT_PTR id : {0, -1})
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 1, 2, 30, 40, hDlg, HMENU(id), nullptr, nullptr);
+    RECT units{14, 39, 55, 12};  // the template's position and size, each converted on its own
+    ::MapDialogRect(hDlg, &units);
+    const RECT none{}, placeholder{units.left, units.top, units.left + units.right, units.top + units.bottom};
+    const struct { const char* name; HWND parent; int id; RECT expected; } cases[] = {
+        {"hidden timeout placeholder", hDlg, IDC_SS_TIMEOUT_PLACEHOLDER, placeholder},
+        {"id 0", hDlg, 0, none}, {"negative id", hDlg, -1, none}, {"no such child", hDlg, 4242, none},
+        {"no parent", nullptr, IDC_SS_TIMEOUT_PLACEHOLDER, none},
     };
-    struct Case {
-        const char* name;
-        HWND parent;
-        int id;
-        Corners expected;
-    } cases[] = {
-        {"hidden timeout placeholder", hDlg, IDC_SS_TIMEOUT_PLACEHOLDER, pixels(14, 39, 55, 12)},
-        {"id 0: no lookup", hDlg, 0, {}},
-        {"negative id: no lookup", hDlg, -1, {}},
-        {"no such child", hDlg, 4242, {}},
-        {"no parent", nullptr, IDC_SS_TIMEOUT_PLACEHOLDER, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RECT rc = GetControlRect(c.parent, c.id);
-        EXPECT_EQ(Corners(rc.left, rc.top, rc.right, rc.bottom), c.expected);
+    for (const auto& c : cases) {
+        const RECT rc = GetControlRect(c.parent, c.id);
+        EXPECT_TRUE(::EqualRect(&rc, &c.expected))
+            << c.name << ": " << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom;
     }
-
-    // The stand-alone preparation leaves a desktop dialog alone: no WS_MAXIMIZEBOX, no move.
-    RECT before{}, after{};
-    ::GetWindowRect(hDlg, &before);
-    const LONG_PTR style = ::GetWindowLongPtrW(hDlg, GWL_STYLE);
-    PrepareStandaloneDialog(hDlg);
-    PrepareStandaloneDialog(nullptr);
-    ::GetWindowRect(hDlg, &after);
-    EXPECT_EQ(::GetWindowLongPtrW(hDlg, GWL_STYLE), style);
-    EXPECT_TRUE(::EqualRect(&before, &after));
     ::DestroyWindow(hDlg);
 }
