@@ -1,11 +1,5 @@
 #include "tests/ToolkitHost.h"
 
-#include "tests/Harness.h"
-#include "tests/ToolkitTestIds.h"
-
-CToolkitHost::CToolkitHost(const wchar_t* pszTitle)
-    : COptionDialog(IDD_TOOLKIT_HOST, nullptr, pszTitle, nullptr, FALSE) {}
-
 void CToolkitHost::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_TOOLKIT_BROWSE, m_browse); }
 
 LRESULT CToolkitHost::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -15,10 +9,7 @@ LRESULT CToolkitHost::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void CToolkitHost::RunWith(const std::function<void()>& body) {
-    OnNextIdle([this, body] {
-        body();
-        EndDialog(IDCANCEL);
-    });
+    OnNextIdle([this, body] { body(), EndDialog(IDCANCEL); });
     DoModal();
 }
 
@@ -48,13 +39,9 @@ std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy) {
 RECT BoundsOf(HWND hWnd, COLORREF color, int cy) {
     RECT rcClient{}, rc{};
     ::GetClientRect(hWnd, &rcClient);
-    HDC hdc = ::GetDC(hWnd);
     for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < rcClient.right; ++x) {
-            const RECT pixel{x, y, x + 1, y + 1};
-            if (::GetPixel(hdc, x, y) == color) ::UnionRect(&rc, &rc, &pixel);
-        }
-    ::ReleaseDC(hWnd, hdc);
+        for (int x = 0; x < rcClient.right; ++x)
+            if (const RECT pixel{x, y, x + 1, y + 1}; PixelAt(hWnd, x, y) == color) ::UnionRect(&rc, &rc, &pixel);
     return rc;
 }
 

@@ -2,13 +2,13 @@
 // dialogs use, counting what reaches its default handling; and reading back what a window shows.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "app/OptionDialog.h"
+#include "tests/Harness.h"
+#include "tests/ToolkitTestIds.h"
 
 // A button wrapper counting the pen-downs that reach its default handling (the button itself).
 class CTapRecordingButton : public CButton {
@@ -22,14 +22,12 @@ public:
 
 class CToolkitHost : public COptionDialog {
 public:
-    explicit CToolkitHost(const wchar_t* pszTitle);
+    explicit CToolkitHost(const wchar_t* title) : COptionDialog(IDD_TOOLKIT_HOST, nullptr, title, nullptr, FALSE) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
 
-    CTapRecordingButton m_browse;  // bound to the "Browse..." push button
-    // Given to the default handling: pen-downs; and at the last WM_PAINT, whether the adapter's
-    // BeginPaint was open.
-    int m_nTaps = 0;
-    std::optional<bool> m_paintedInAdapterPaint;
+    CTapRecordingButton m_browse;                 // bound to the "Browse..." push button
+    int m_nTaps = 0;                              // pen-downs given to the default handling
+    std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.
     void RunWith(const std::function<void()>& body);
@@ -42,13 +40,10 @@ protected:
 // Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
 // (a WM_SIZE) and paints it at once.
 void SizeClient(HWND hWnd, int cx, int cy);
-
-// What a window's client area shows on the screen now: one pixel; the rows of column x above
-// row cy in the colour, top to bottom; the smallest rectangle around every pixel of the colour
-// above row cy (empty without one).
+// What a window's client area shows now: one pixel; the rows of column x above row cy in the
+// colour; the smallest rectangle around its pixels above row cy (empty without one).
 COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);
 RECT BoundsOf(HWND hWnd, COLORREF color, int cy);
-
 // The font a window answers WM_GETFONT with (all zero without one).
 LOGFONTW FontOf(HWND hWnd);

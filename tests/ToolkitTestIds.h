@@ -6,6 +6,3 @@
 #define IDC_TOOLKIT_BROWSE              28102  // multi-line push button
 #define IDC_TOOLKIT_CHECK               28103
 #define IDC_TOOLKIT_LABEL               28104
-#define IDC_TOOLKIT_LIST                28105
-
-#define IDS_TOOLKIT_LONG_TEXT           28900  // 1,500 characters: "0123456789" over and over
