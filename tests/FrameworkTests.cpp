@@ -103,6 +103,11 @@ struct CProbeDialog : COptionDialog {
 // A dialog's bar has its Cancel, stays docked at the bottom when the dialog is resized and ends
 // the dialog; a dialog whose bar cannot be made ends at once, cancelled, with nothing pressed.
 TEST(Framework, OptionDialogsCarryTheirBarAndEndWhenItCannotBeMade) {
+    // The main window owns a dialog without parent: the modal run disables it, the chrome
+    // enables it again, as the handheld keeps the sheet usable under its dialogs.
+    CWnd main;
+    main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    AfxGetApp()->m_pMainWnd = &main;
     CProbeDialog dialog(TRUE), noBar(FALSE);
     std::vector<LONG> gaps;
     auto barGap = [&] {
@@ -112,12 +117,15 @@ TEST(Framework, OptionDialogsCarryTheirBarAndEndWhenItCannotBeMade) {
     };
     EXPECT_EQ(RunModal(dialog, {[&] {
                            EXPECT_EQ(BarButtons(dialog.GetCommandBar().m_hWnd), L"Cancel:2 23x22");
+                           EXPECT_TRUE(main.IsWindowEnabled());
                            barGap();
                            ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
                            barGap();
                            TapBarButton(dialog.GetCommandBar().m_hWnd);
                        }}),
               IDCANCEL);
+    AfxGetApp()->m_pMainWnd = nullptr;
+    ::DestroyWindow(main.Detach());
     EXPECT_EQ(gaps, (std::vector<LONG>{0, 0}));
     EXPECT_EQ(RunModal(noBar, {[&] { noBar.EndDialog(IDOK); }}), IDOK);
     EXPECT_EQ(noBar.GetCommandBar().m_hWnd, nullptr);

@@ -64,7 +64,8 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
 TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     EXPECT_EQ(GetScreenScale(), m_pScreen->scale);
     // The desktop offers only modes no larger than itself: one across 400 pixels on the wide screens.
-    DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmPelsWidth = static_cast<DWORD>(m_pScreen->cx)};
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode), mode.dmPelsWidth = static_cast<DWORD>(m_pScreen->cx);
     const auto across = [&] { return (mode.dmPelsWidth > 400) != (m_pScreen->cx > 400); };
     for (DWORD i = 0; !across() && ::EnumDisplaySettingsW(nullptr, i, &mode); ++i) {}
     if (!across()) GTEST_SKIP() << "no display mode across 400 pixels from " << m_pScreen->cx;
