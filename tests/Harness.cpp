@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <deque>
-#include <vector>
 
 namespace {
 
@@ -115,14 +113,15 @@ std::wstring WindowText(HWND hWnd) {
     return buffer;
 }
 
-std::wstring TabText(HWND hTab, int index) {
-    wchar_t buffer[128] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = buffer;
-    item.cchTextMax = 128;
-    ::SendMessageW(hTab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    return buffer;
+std::wstring TabTexts(HWND hTab) {
+    std::wstring texts;
+    for (int i = 0; i < ::SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0); ++i) {
+        wchar_t buffer[128] = {};
+        TCITEMW item{TCIF_TEXT, 0, 0, buffer, 128, 0, 0};
+        ::SendMessageW(hTab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        texts += (i > 0 ? L"|" : L"") + std::wstring(buffer);
+    }
+    return texts;
 }
 
 void ClickAt(HWND hWnd, int x, int y) {

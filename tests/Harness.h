@@ -25,8 +25,7 @@ std::wstring BarButtons(HWND hBar);
 void TapBarButton(HWND hBar);
 
 // Refuses to make windows of the class on this thread while it lives.
-class CRefuseWindows {
-public:
+struct CRefuseWindows {
     explicit CRefuseWindows(const wchar_t* pszClass);
     ~CRefuseWindows();
 };
@@ -42,11 +41,8 @@ struct MessageBoxSeen {
 MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.
 bool TakeQuitMessage();
-// The text of a window.
 std::wstring WindowText(HWND hWnd);
-// The tab captions of a tab control, left to right.
-std::wstring TabText(HWND hTab, int index);
-
-// --- windows --------------------------------------------------------------------------------
+// The captions of a tab control's tabs, left to right: "Game|Screen Saver|Skins".
+std::wstring TabTexts(HWND hTab);
 // A left click at a point of a window's client area, delivered as the mouse would.
 void ClickAt(HWND hWnd, int x, int y);

@@ -64,18 +64,17 @@ TEST_F(HelpTest, EachWindowStartsTheViewerWithItsOwnTopic) {
         {"sheet, Skins in front", SheetWith(2), kHelpSkins},
     };
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    size_t asked = 0;
+    std::wstring recorded, expected;
     for (const auto& row : rows) {
+        expected += row.commandLine + std::wstring(L"\r\n");
         OnNextIdle([&] {
             HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
             EXPECT_EQ(::SendMessageW(row.target(sheet), WM_HELP, 0, LPARAM(&info)), TRUE) << row.window;
-            EXPECT_EQ(Recorded(), row.commandLine + std::wstring(L"\r\n")) << row.window;
-            ++asked;
+            recorded += Recorded();
         });
     }
-    OnNextIdle([&] { ::SendMessageW(sheet.m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
-    sheet.DoModal();
-    EXPECT_EQ(asked, std::size(rows));
+    RunModal(sheet, {[&] { PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
+    EXPECT_EQ(recorded, expected);
 }
 
 // Each command line names its window's topic in the help file installed beside the viewer.

@@ -3,10 +3,7 @@
 #include "app/ModuleDir.h"
 
 TEST(ModuleDir, CutsAfterTheLastBackslash) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* dir;
-    } cases[] = {
+    const struct { const wchar_t* path; const wchar_t* dir; } cases[] = {
         {L"C:\\Program Files\\Brumvale\\QovBrumvaleOptions.exe", L"C:\\Program Files\\Brumvale\\"},
         {L"\\QovBrumvaleOptions.exe", L"\\"},                 // a file in the root
         {L"QovBrumvaleOptions.exe", L"QovBrumvaleOptions.exe"},  // no backslash: kept whole
@@ -14,5 +11,5 @@ TEST(ModuleDir, CutsAfterTheLastBackslash) {
         {L"\\Windows\\", L"\\Windows\\"},
         {L"C:/mixed\\slashes/x.exe", L"C:/mixed\\"},  // only backslashes count
     };
-    for (const Case& c : cases) EXPECT_EQ(ModuleDirFromPath(c.path), c.dir) << "path: " << c.path;
+    for (const auto& c : cases) EXPECT_EQ(ModuleDirFromPath(c.path), c.dir) << "path: " << c.path;
 }

@@ -10,20 +10,16 @@
 #include "framework/Wnd.h"
 #include "toolkit/ToolkitFonts.h"
 
-namespace {
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-}  // namespace
-
 TEST(Templates, ControlsStayBelowTheHeaderWithTheirOwnIds) {
     for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE}) {
         SCOPED_TRACE(id);
-        HWND hDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, &PlainDialogProc, 0);
+        HWND hDlg = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(id), nullptr,
+                                         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
         ASSERT_NE(hDlg, nullptr);
         std::set<int> ids;
         for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             const int ctrl = ::GetDlgCtrlID(h);
-            RECT rc = WindowRectInParent(h);
-            EXPECT_GE(rc.top, ScaleY(24) + 1) << ctrl;  // the header band and its rule
+            EXPECT_GE(WindowRectInParent(h).top, ScaleY(24) + 1) << ctrl;  // the header band and its rule
             EXPECT_TRUE(ctrl == 0xFFFF || ids.insert(ctrl).second) << ctrl;  // 0xFFFF: IDC_STATIC
         }
         ::DestroyWindow(hDlg);

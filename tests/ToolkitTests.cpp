@@ -50,8 +50,10 @@ TEST(ControlHookTest, PenDownReachesOnlyWhatTakesIt) {
         HWND hBrowse = nullptr;
         host.RunWith([&] {
             hBrowse = host.m_browse.m_hWnd;
-            if (c.hook) EXPECT_TRUE(HookControl(&host.m_browse));
-            if (c.hook) EXPECT_FALSE(HookControl(&host.m_browse));  // hooked once
+            if (c.hook) {
+                EXPECT_TRUE(HookControl(&host.m_browse));
+                EXPECT_FALSE(HookControl(&host.m_browse));  // hooked once
+            }
             ::SendMessageW(c.onButton ? hBrowse : host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             EXPECT_EQ(host.m_nTaps, 0);
             EXPECT_EQ(host.m_browse.m_nTaps, c.wrapperTaps);
