@@ -3,9 +3,8 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <optional>
+#include <tuple>
 
 #include "app/OptionsSheet.h"
 #include "resources/resource.h"
@@ -17,31 +16,26 @@
 
 // Only bit 0 of the stored mode counts; OK stores exactly 1 or 0, Cancel and Close nothing.
 TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
-    enum : int { kToggle = 1, kOk = 2, kCancel = 4, kClose = 8 };
-    struct Case {
-        std::optional<DWORD> stored;
-        int shownChecked;
-        int actions;
-        std::optional<DWORD> expected;
-    } cases[] = {
-        {std::nullopt, BST_CHECKED, kOk, 1},       // no value: phone edition on
-        {2, BST_UNCHECKED, kOk, 0},                // only bit 0 counts
-        {3, BST_CHECKED, kOk, 1},                  // other bits dropped
-        {REGKEY_NO_DEFAULT, BST_CHECKED, kOk, 1},  // reads as no value
-        {1, BST_CHECKED, kToggle | kOk, 0},
-        {0, BST_UNCHECKED, kToggle | kOk, 1},
-        {0, BST_UNCHECKED, kToggle | kCancel, 0},
-        {std::nullopt, BST_CHECKED, kToggle | kCancel, std::nullopt},  // reading writes nothing back
-        {2, BST_UNCHECKED, kCancel, 2},
-        {1, BST_CHECKED, kToggle | kClose, 1},
+    const int kClose = 0;  // the sheet closed, no button pressed
+    const std::tuple<std::optional<DWORD>, int, bool, int, std::optional<DWORD>> cases[] = {
+        // stored, box shown, toggled, button, stored after
+        {std::nullopt, BST_CHECKED, false, PSBTN_OK, 1},       // no value: phone edition on
+        {2, BST_UNCHECKED, false, PSBTN_OK, 0},                // only bit 0 counts
+        {3, BST_CHECKED, false, PSBTN_OK, 1},                  // other bits dropped
+        {REGKEY_NO_DEFAULT, BST_CHECKED, false, PSBTN_OK, 1},  // reads as no value
+        {1, BST_CHECKED, true, PSBTN_OK, 0},
+        {2, BST_UNCHECKED, true, PSBTN_CANCEL, 2},                      // not the box, nor a tidied 0
+        {std::nullopt, BST_CHECKED, true, PSBTN_CANCEL, std::nullopt},  // reading writes nothing back
+        {1, BST_CHECKED, true, kClose, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c));
+        const auto& [stored, shownChecked, toggle, button, after] = c;
         ClearProgramKeys();
         SeedNeighbours();
-        if (c.stored) SetValue(kSettingsKeyPath, kValueGameMode, Dword(*c.stored));
+        if (stored) SetValue(kSettingsKeyPath, kValueGameMode, Dword(*stored));
         Snapshot expected = Snapshot::Of(kVendorKeyPath);
-        if (c.expected) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(*c.expected));
+        if (after) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(*after));
 
         COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
         int shown = -1;
@@ -49,13 +43,12 @@ TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
             HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
             EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
             shown = static_cast<int>(::SendMessageW(hBox, BM_GETCHECK, 0, 0));
-            if (c.actions & kToggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
-            if (c.actions & kClose) ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0);
-            else ::SendMessageW(sheet.m_hWnd, PSM_PRESSBUTTON, (c.actions & kOk) ? PSBTN_OK : PSBTN_CANCEL, 0);
+            if (toggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
+            ::SendMessageW(sheet.m_hWnd, button == kClose ? WM_CLOSE : PSM_PRESSBUTTON, button, 0);
         });
         sheet.DoModal();
         TakeQuitMessage();  // left by Close
-        EXPECT_EQ(shown, c.shownChecked);
+        EXPECT_EQ(shown, shownChecked);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }
 }

@@ -22,33 +22,23 @@ RegValue Sz(const std::wstring& text);  // with its terminating null
 
 // Every key of a subtree by full path, with every value. Compare one taken after the code
 // ran with one taken before and edited by what the code should have changed.
-class Snapshot {
-public:
+struct Snapshot {
     static Snapshot Of(const std::wstring& path);
     Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
-        m_keys[path][name] = value;
-        return *this;
+        return keys[path][name] = value, *this;
     }
-    Snapshot& Remove(const std::wstring& path, const std::wstring& name) {
-        if (auto key = m_keys.find(path); key != m_keys.end()) key->second.erase(name);
-        return *this;
-    }
+    Snapshot& Remove(const std::wstring& path, const std::wstring& name) { return keys.at(path).erase(name), *this; }
     bool operator==(const Snapshot&) const = default;
-    friend void PrintTo(const Snapshot& snapshot, std::ostream* os);
-
-private:
-    std::map<std::wstring, std::map<std::wstring, RegValue>> m_keys;
+    std::map<std::wstring, std::map<std::wstring, RegValue>> keys;  // an empty key is listed too
 };
+void PrintTo(const Snapshot& snapshot, std::ostream* os);
 
-// Removes the key with everything below it.
-void DeleteKey(const std::wstring& path);
-// RegSetValueExW storing exactly the bytes counted: the registry adds a null itself behind a
-// text stored without one when a null follows in memory. Fits the key class's entry points.
+void DeleteTree(const std::wstring& path);
+// RegSetValueExW storing exactly the bytes counted, where the registry would add a text's missing null.
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
 // Stores exactly the given type and bytes, creating the key when missing.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
 void RemoveValue(const std::wstring& path, const std::wstring& name);
-// The program's three keys gone.
 void ClearProgramKeys();
 // Values in and beside the program's keys that no page or dialog may touch.
 void SeedNeighbours();
