@@ -43,11 +43,16 @@ Call Enumerate(bool deleting) {
         std::wstring name, seen;
         for (BOOL ok = k.EnumFirstValue(name); ok && visited.size() < 9; ok = k.EnumNextValue(name)) {
             visited.insert(name);
-            if (deleting) EXPECT_TRUE(k.DeleteValue(name.c_str()));
+            EXPECT_TRUE(!deleting || k.DeleteValue(name.c_str()));
         }
         for (const std::wstring& each : visited) seen += each + L"|";
         return seen;
     };
+}
+// EnumFirstValue starts again from the first value, wherever the last enumeration stopped.
+std::wstring Restart(CRegistryKey& k) {
+    std::wstring first, again;
+    return k.EnumFirstValue(first) && k.EnumNextValue(again) && k.EnumFirstValue(again) && again == first ? L"1" : L"0";
 }
 using Changes = std::map<std::wstring, std::optional<RegValue>>;  // values set, or with none, removed
 enum Open { kKey, kNoKey, kCreated };  // the scratch key; its missing subkey, opened or created
@@ -61,6 +66,7 @@ TEST_F(RegistryKeyTest, ReadsWritesAndEnumerationOnTheWholeKey) {
         {"absent, no default: nothing written", kKey, {}, Read(REGKEY_NO_DEFAULT), L"57072", {}, false},
         {"stored", kKey, {{L"v", Dword(0x12345678)}}, Read(1), L"305419896", {}, false},
         {"stored 0xDEF0 reads as absent", kKey, {{L"v", Dword(0xDEF0)}}, Read(REGKEY_NO_DEFAULT), L"57072", {}, false},
+        {"2 bytes of any type: the number", kKey, {{L"v", {REG_BINARY, {0x34, 0x12}}}}, Read(7), L"4660", {}, false},
         {"text for a DWORD: default over it", kKey, {{L"v", Sz(L"12")}}, Read(7), L"7", {{L"v", Dword(7)}}, false},
         {"text", kKey, {{L"v", Sz(L"\\Skins\\Blue\\")}}, ReadText, L"\\Skins\\Blue\\", {}, false},
         {"text without its null", kKey, {{L"v", {REG_SZ, {'a', 0, 'b', 0}}}}, ReadText, L"ab", {}, false},
@@ -72,6 +78,7 @@ TEST_F(RegistryKeyTest, ReadsWritesAndEnumerationOnTheWholeKey) {
         {"null name, DWORD", kKey, {}, Write(nullptr, 1), L"0", {}, false},
         {"each deleted on the way", kKey, {{L"  0", Sz(L"a")}, {L"  1", {}}}, Enumerate(true), L"  0|  1|other|",
          {{L"  0", {}}, {L"  1", {}}, {L"other", {}}}, false},
+        {"enumeration starts again", kKey, {{L"a", {}}}, Restart, L"1", {}, false},
         {"name of 259 characters fits", kKey, {{name259, {}}}, Enumerate(false), name259 + L"|other|", {}, false},
         {"name of 260 characters ends it", kKey, {{L"a", {}}, {name260, {}}}, Enumerate(false), L"a|", {}, false},
         {"no key: default, nothing made", kNoKey, {}, Read(6), L"6", {}, false},
