@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "tests/Harness.h"
-#include "tests/ToolkitTestIds.h"
 #include "app/OptionDialog.h"
+#include "resources/resource.h"
 #include "shell/FolderEnum.h"
 
 namespace {
@@ -86,10 +86,10 @@ TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) 
 }
 
 namespace {
-// An option dialog on the toolkit tests' template that keeps what its initialisation answered.
+// An option dialog on a page's template that keeps what its initialisation answered.
 struct CProbeDialog : COptionDialog {
     explicit CProbeDialog(BOOL bCommandBar, CWnd* pParent = nullptr)
-        : COptionDialog(IDD_TOOLKIT_HOST, pParent, L"Probe title", L"file:probe", bCommandBar) {}
+        : COptionDialog(IDD_SCREENSAVER_PAGE, pParent, L"Probe title", L"file:probe", bCommandBar) {}
     BOOL m_initResult = -1;
     BOOL OnInitDialog() override { return m_initResult = COptionDialog::OnInitDialog(); }
 };

@@ -5,29 +5,19 @@
 #include <deque>
 
 namespace {
-
 std::deque<std::function<void()>> g_steps;
 UINT_PTR g_timer = 0;
 
+// A timer message only comes once the queue is empty, so the windows are up and painted.
 void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
     ::KillTimer(nullptr, g_timer);
-    g_timer = 0;
+    g_timer = g_steps.size() > 1 ? ::SetTimer(nullptr, 0, 1, &RunStep) : 0;
     if (g_steps.empty()) return;
     std::function<void()> step = std::move(g_steps.front());
     g_steps.pop_front();
-    // A timer message only comes once the queue is empty, so the windows are ready.
-    if (!g_steps.empty()) g_timer = ::SetTimer(nullptr, 0, 1, &RunStep);
     step();
 }
 
-}  // namespace
-
-void OnNextIdle(std::function<void()> step) {
-    g_steps.push_back(std::move(step));
-    if (g_timer == 0) g_timer = ::SetTimer(nullptr, 0, 1, &RunStep);
-}
-
-namespace {
 const wchar_t* g_pszRefusedClass = nullptr;
 HHOOK g_hRefuseHook = nullptr;
 LRESULT CALLBACK RefuseHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -37,7 +27,17 @@ LRESULT CALLBACK RefuseHook(int code, WPARAM wParam, LPARAM lParam) {
         return 1;
     return ::CallNextHookEx(g_hRefuseHook, code, wParam, lParam);
 }
+
+// The message text's control: 0xFFFF on Windows, 100 on Wine.
+HWND MessageTextOf(HWND hBox) {
+    return ::GetDlgItem(hBox, 0xFFFF) ? ::GetDlgItem(hBox, 0xFFFF) : ::GetDlgItem(hBox, 100);
+}
 }  // namespace
+
+void OnNextIdle(std::function<void()> step) {
+    g_steps.push_back(std::move(step));
+    if (g_timer == 0) g_timer = ::SetTimer(nullptr, 0, 1, &RunStep);
+}
 
 CRefuseWindows::CRefuseWindows(const wchar_t* pszClass) {
     g_pszRefusedClass = pszClass;
@@ -68,14 +68,6 @@ void TapBarButton(HWND hBar) {
     ClickAt(hBar, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
-namespace {
-// The message text's control: 0xFFFF on Windows, 100 on Wine.
-HWND MessageTextOf(HWND hBox) {
-    HWND hText = ::GetDlgItem(hBox, 0xFFFF);
-    return hText != nullptr ? hText : ::GetDlgItem(hBox, 100);
-}
-}  // namespace
-
 MessageBoxSeen AnswerMessageBox(int nCommand) {
     MessageBoxSeen seen;
     HWND hBox = nullptr;
@@ -102,9 +94,7 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
 
 bool TakeQuitMessage() {
     MSG msg;
-    bool found = false;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) found = true;
-    return found;
+    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
 std::wstring WindowText(HWND hWnd) {
@@ -125,7 +115,6 @@ std::wstring TabTexts(HWND hTab) {
 }
 
 void ClickAt(HWND hWnd, int x, int y) {
-    LPARAM point = MAKELPARAM(x, y);
-    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(hWnd, WM_LBUTTONUP, 0, point);
+    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }

@@ -25,8 +25,7 @@ std::wstring ReadText(const std::filesystem::path& path) {  // a UTF-8 file; emp
 
 // The viewer records into the test's own file and signals the test's event when done; the test
 // program has told it to open no browser.
-class HelpTest : public testing::Test {
-protected:
+struct HelpTest : testing::Test {
     void SetUp() override {
         ::SetEnvironmentVariableW(L"PEGHELP_DONE_EVENT", m_name.c_str());
         ::SetEnvironmentVariableW(L"PEGHELP_LOG", m_record.c_str());

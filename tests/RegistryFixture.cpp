@@ -59,9 +59,6 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
     ::RegCloseKey(hKey);
 }
 
-void RemoveValue(const std::wstring& path, const std::wstring& name) {
-    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str());
-}
 
 void ClearProgramKeys() { for (auto path : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath}) DeleteTree(path); }
 

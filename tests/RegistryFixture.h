@@ -38,7 +38,6 @@ void DeleteTree(const std::wstring& path);
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
 // Stores exactly the given type and bytes, creating the key when missing.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
-void RemoveValue(const std::wstring& path, const std::wstring& name);
 void ClearProgramKeys();
 // Values in and beside the program's keys that no page or dialog may touch.
 void SeedNeighbours();

@@ -8,11 +8,7 @@
 #include "framework/WinApp.h"
 
 namespace {
-class CTestApp : public CWinApp {
-public:
-    CTestApp() : CWinApp(L"Brumvale Tests") {}
-};
-CTestApp g_testApp;
+CWinApp g_testApp(L"Brumvale Tests");
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
 #include "tests/ToolkitHost.h"
 
-void CToolkitHost::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_TOOLKIT_BROWSE, m_browse); }
+void CToolkitHost::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_SS_EXCEPTIONS, m_button); }
 
 LRESULT CToolkitHost::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONDOWN) ++m_nTaps;

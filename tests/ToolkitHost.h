@@ -8,7 +8,7 @@
 
 #include "app/OptionDialog.h"
 #include "tests/Harness.h"
-#include "tests/ToolkitTestIds.h"
+#include "resources/resource.h"
 
 // A button wrapper counting the pen-downs that reach its default handling (the button itself).
 class CTapRecordingButton : public CButton {
@@ -22,10 +22,10 @@ public:
 
 class CToolkitHost : public COptionDialog {
 public:
-    explicit CToolkitHost(const wchar_t* title) : COptionDialog(IDD_TOOLKIT_HOST, nullptr, title, nullptr, FALSE) {}
+    explicit CToolkitHost(const wchar_t* title) : COptionDialog(IDD_SCREENSAVER_PAGE, nullptr, title, nullptr, FALSE) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
 
-    CTapRecordingButton m_browse;                 // bound to the "Browse..." push button
+    CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
     int m_nTaps = 0;                              // pen-downs given to the default handling
     std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
 

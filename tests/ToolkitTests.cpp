@@ -47,22 +47,22 @@ TEST(ControlHookTest, PenDownReachesOnlyWhatTakesIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CToolkitHost host(L"Taps");
-        HWND hBrowse = nullptr;
+        HWND hButton = nullptr;
         host.RunWith([&] {
-            hBrowse = host.m_browse.m_hWnd;
+            hButton = host.m_button.m_hWnd;
             if (c.hook) {
-                EXPECT_TRUE(HookControl(&host.m_browse));
-                EXPECT_FALSE(HookControl(&host.m_browse));  // hooked once
+                EXPECT_TRUE(HookControl(&host.m_button));
+                EXPECT_FALSE(HookControl(&host.m_button));  // hooked once
             }
-            ::SendMessageW(c.onButton ? hBrowse : host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            ::SendMessageW(c.onButton ? hButton : host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             EXPECT_EQ(host.m_nTaps, 0);
-            EXPECT_EQ(host.m_browse.m_nTaps, c.wrapperTaps);
-            EXPECT_EQ((::SendMessageW(hBrowse, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0, c.onButton);
+            EXPECT_EQ(host.m_button.m_nTaps, c.wrapperTaps);
+            EXPECT_EQ((::SendMessageW(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0, c.onButton);
             ::ReleaseCapture();
         });
         // The dialog is gone: the hook came off, and the wrapper saw the window's end.
-        EXPECT_FALSE(IsControlHooked(hBrowse));
-        EXPECT_EQ(host.m_browse.m_hWnd, nullptr);
+        EXPECT_FALSE(IsControlHooked(hButton));
+        EXPECT_EQ(host.m_button.m_hWnd, nullptr);
     }
 }
 
@@ -104,8 +104,8 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
 TEST(DialogAdapterTest, PushButtonsAloneTakeTheBoldFont) {
     CToolkitHost host(L"Fonts");
     host.RunWith([&] {
-        for (auto [id, bold] : {std::pair{IDC_TOOLKIT_OK, true}, {IDC_TOOLKIT_BROWSE, true},
-                                {IDC_TOOLKIT_CHECK, false}, {IDC_TOOLKIT_LABEL, false}}) {
+        for (auto [id, bold] : {std::pair{IDC_SS_EXCEPTIONS, true}, {IDC_SS_MORE_OPTIONS, true},
+                                {IDC_SS_NO_FULL_SCREEN, false}, {IDC_SS_TIMEOUT_LABEL, false}}) {
             HWND hWnd = ::GetDlgItem(host.m_hWnd, id);
             EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)),
                       bold ? GetHeaderFont() : GetControlFont()) << id;

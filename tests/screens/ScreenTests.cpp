@@ -41,7 +41,7 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         const RECT ink = BoundsOf(host.m_hWnd, RGB(0, 0, 156), 2 * band);
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, band / 2.0, band / 8.0);
         EXPECT_GE(ink.left, 8 * dpi / 96);
-        for (int id : {IDC_TOOLKIT_OK, IDC_TOOLKIT_CHECK}) EXPECT_EQ(FontOf(host.GetDlgItem(id)).lfHeight, font) << id;
+        for (int id : {IDC_SS_EXCEPTIONS, IDC_SS_ENABLE}) EXPECT_EQ(FontOf(host.GetDlgItem(id)).lfHeight, font) << id;
     });
 }
 
