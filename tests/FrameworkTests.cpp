@@ -97,60 +97,52 @@ struct CProbeDialog : COptionDialog {
 
 // A dialog's bar has its Cancel, stays docked at the bottom when the dialog is resized and ends
 // the dialog; a dialog whose bar cannot be made ends at once, cancelled, with nothing pressed.
-TEST(Framework, OptionDialogsCarryTheirBarAndEndWhenItCannotBeMade) {
+// A message shown from a dialog belongs to that dialog, not to the window behind it, and keeps
+// it from taking input meanwhile.
+TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     // The main window owns a dialog without parent: the modal run disables it, the chrome
     // enables it again, as the handheld keeps the sheet usable under its dialogs.
     CWnd main;
     main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
     AfxGetApp()->m_pMainWnd = &main;
-    CProbeDialog dialog(TRUE), noBar(FALSE);
+    CProbeDialog dialog(TRUE), inner(FALSE, &dialog);
     std::vector<LONG> gaps;  // between the bar and the dialog's bottom
     auto barGap = [&] {
         RECT client{};
         dialog.GetClientRect(&client);
         gaps.push_back(client.bottom - WindowRectInParent(dialog.GetCommandBar().m_hWnd).bottom);
     };
+    MessageBoxSeen fromInner, fromOuter;
+    HWND hInner = nullptr, hOuter = nullptr;
     EXPECT_EQ(RunModal(dialog, {[&] {
                            EXPECT_EQ(BarButtons(dialog.GetCommandBar().m_hWnd), L"Cancel:2 23x22");
                            EXPECT_TRUE(main.IsWindowEnabled());
                            barGap();
                            ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
                            barGap();
-                           TapBarButton(dialog.GetCommandBar().m_hWnd);
+                           RunModal(inner, {[&] { AfxMessageBox(L"From the inner one", MB_ICONERROR); },
+                                            [&] { hInner = inner.m_hWnd, fromInner = AnswerMessageBox(IDOK); },
+                                            [&] { inner.EndDialog(inner.GetCommandBar().m_hWnd ? 9 : IDOK); }});
+                           // Queued only now: the steps of a run go after every step already waiting.
+                           OnNextIdle([&] { hOuter = dialog.m_hWnd, fromOuter = AnswerMessageBox(IDOK); });
+                           OnNextIdle([&] { TapBarButton(dialog.GetCommandBar().m_hWnd); });
+                           AfxMessageBox(L"From the outer one");
                        }}),
               IDCANCEL);
     AfxGetApp()->m_pMainWnd = nullptr;
     ::DestroyWindow(main.Detach());
     EXPECT_EQ(gaps, (std::vector<LONG>{0, 0}));
-    EXPECT_EQ(RunModal(noBar, {[&] { noBar.EndDialog(noBar.GetCommandBar().m_hWnd == nullptr ? IDOK : 9); }}), IDOK);
-    EXPECT_EQ(dialog.m_initResult + noBar.m_initResult, 2 * TRUE);
-
-    CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
-    CProbeDialog failed(TRUE);
-    EXPECT_EQ(failed.DoModal(), IDCANCEL);
-    EXPECT_EQ(failed.m_initResult, FALSE);
-}
-
-// A message shown from a dialog belongs to that dialog, not to the window behind it, and keeps
-// it from taking input meanwhile.
-TEST(Framework, MessageBoxesAreOwnedByTheInnermostModalWindow) {
-    CProbeDialog outer(TRUE), inner(FALSE, &outer);
-    MessageBoxSeen fromInner, fromOuter;
-    HWND hInner = nullptr, hOuter = nullptr;
-    RunModal(outer, {[&] {
-                 RunModal(inner, {[&] { AfxMessageBox(L"From the inner one", MB_ICONERROR); },
-                                  [&] { hInner = inner.m_hWnd, fromInner = AnswerMessageBox(IDOK); },
-                                  [&] { inner.EndDialog(IDOK); }});
-                 // Queued only now: the steps of a run go after every step already waiting.
-                 OnNextIdle([&] { hOuter = outer.m_hWnd, fromOuter = AnswerMessageBox(IDOK); });
-                 OnNextIdle([&] { outer.EndDialog(IDOK); });
-                 AfxMessageBox(L"From the outer one");
-             }});
+    EXPECT_EQ(dialog.m_initResult + inner.m_initResult, 2 * TRUE);
     EXPECT_EQ(fromInner.hOwner, hInner);
     EXPECT_EQ(fromInner.caption + L"|" + fromInner.text, L"Brumvale Tests|From the inner one");
     EXPECT_EQ(fromInner.hIcon, ::LoadIconW(nullptr, IDI_ERROR));
     EXPECT_FALSE(fromInner.ownerEnabled);
     EXPECT_EQ(fromOuter.hOwner, hOuter);
+
+    CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
+    CProbeDialog failed(TRUE);
+    EXPECT_EQ(failed.DoModal(), IDCANCEL);
+    EXPECT_EQ(failed.m_initResult, FALSE);
 }
 
 TEST(Framework, FolderEntriesComeWithoutPseudoEntriesAndTheSearchIsAlwaysClosed) {

@@ -65,7 +65,12 @@ HWND Box(CPropertyPage& page) { return page.GetDlgItem(IDC_GAME_PHONE_EDITION); 
 // brought in front of its controls.
 TEST_F(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    COptionPage* pages[] = {&sheet.m_gamePage, &sheet.m_screenSaverPage, &sheet.m_skinsPage};
+    auto bar = [](COptionPage& page) {  // id, shown or not, buttons, first among the page's children
+        HWND h = page.GetCommandBar().m_hWnd;
+        return std::to_wstring(::GetDlgCtrlID(h)) + (::IsWindowVisible(h) ? L" shown " : L" ") + BarButtons(h) +
+               (::GetWindow(page.m_hWnd, GW_CHILD) == h ? L" first|" : L"|");
+    };
+    std::wstring bars;
     RunModal(sheet, {[&] {
                          EXPECT_EQ(TabTexts(sheet.GetTabControl()), L"Game|Screen Saver|Skins");
                          EXPECT_EQ(PropSheet_GetCurrentPageHwnd(sheet.m_hWnd), sheet.m_gamePage.m_hWnd);
@@ -79,16 +84,10 @@ TEST_F(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
                          sheet.SetActivePage(1);
                      },
                      [&] {
-                         EXPECT_EQ(::GetWindow(sheet.m_screenSaverPage.m_hWnd, GW_CHILD),
-                                   sheet.m_screenSaverPage.GetCommandBar().m_hWnd);
-                         for (COptionPage* page : pages) {
-                             HWND hBar = page->GetCommandBar().m_hWnd;
-                             EXPECT_EQ(::GetDlgCtrlID(hBar), 0xE800);
-                             EXPECT_EQ(::IsWindowVisible(hBar) != FALSE, page == &sheet.m_screenSaverPage);
-                             EXPECT_EQ(BarButtons(hBar), L"Cancel:2 23x22");
-                         }
+                         bars = bar(sheet.m_gamePage) + bar(sheet.m_screenSaverPage) + bar(sheet.m_skinsPage);
                          PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
                      }});
+    EXPECT_EQ(bars, L"59392 Cancel:2 23x22 first|59392 shown Cancel:2 23x22 first|59392 Cancel:2 23x22 first|");
 }
 
 // Every way the run ends, after the Skins tab was visited: which pages ran OK or Cancel, the
