@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/Harness.h"
-#include "app/OptionDialog.h"
-#include "resources/resource.h"
+#include "tests/ToolkitHost.h"
 #include "shell/FolderEnum.h"
 
 namespace {
@@ -85,16 +83,6 @@ TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) 
     EXPECT_EQ(wnd.m_hWnd, nullptr);  // unbound at its end
 }
 
-namespace {
-// An option dialog on a page's template that keeps what its initialisation answered.
-struct CProbeDialog : COptionDialog {
-    explicit CProbeDialog(BOOL bCommandBar, CWnd* pParent = nullptr)
-        : COptionDialog(IDD_SCREENSAVER_PAGE, pParent, L"Probe title", L"file:probe", bCommandBar) {}
-    BOOL m_initResult = -1;
-    BOOL OnInitDialog() override { return m_initResult = COptionDialog::OnInitDialog(); }
-};
-}  // namespace
-
 // A dialog's bar has its Cancel, stays docked at the bottom when the dialog is resized and ends
 // the dialog; a dialog whose bar cannot be made ends at once, cancelled, with nothing pressed.
 // A message shown from a dialog belongs to that dialog, not to the window behind it, and keeps
@@ -105,7 +93,7 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     CWnd main;
     main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
     AfxGetApp()->m_pMainWnd = &main;
-    CProbeDialog dialog(TRUE), inner(FALSE, &dialog);
+    CToolkitHost dialog(L"Outer", TRUE), inner(L"Inner", FALSE, &dialog);
     std::vector<LONG> gaps;  // between the bar and the dialog's bottom
     auto barGap = [&] {
         RECT client{};
@@ -140,7 +128,7 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     EXPECT_EQ(fromOuter.hOwner, hOuter);
 
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
-    CProbeDialog failed(TRUE);
+    CToolkitHost failed(L"No bar", TRUE);
     EXPECT_EQ(failed.DoModal(), IDCANCEL);
     EXPECT_EQ(failed.m_initResult, FALSE);
 }

@@ -38,17 +38,14 @@ TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
         if (after) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(*after));
 
         COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-        int shown = -1;
-        OnNextIdle([&] {
-            HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
-            EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
-            shown = static_cast<int>(::SendMessageW(hBox, BM_GETCHECK, 0, 0));
-            if (toggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
-            ::SendMessageW(sheet.m_hWnd, button == kClose ? WM_CLOSE : PSM_PRESSBUTTON, button, 0);
-        });
-        sheet.DoModal();
+        RunModal(sheet, {[&] {
+                     HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
+                     EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
+                     EXPECT_EQ(::SendMessageW(hBox, BM_GETCHECK, 0, 0), shownChecked);
+                     if (toggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
+                     ::SendMessageW(sheet.m_hWnd, button == kClose ? WM_CLOSE : PSM_PRESSBUTTON, button, 0);
+                 }});
         TakeQuitMessage();  // left by Close
-        EXPECT_EQ(shown, shownChecked);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }
 }

@@ -5,6 +5,12 @@
 #include <deque>
 
 namespace {
+std::wstring WindowText(HWND hWnd) {
+    wchar_t buffer[512] = {};
+    ::GetWindowTextW(hWnd, buffer, 512);
+    return buffer;
+}
+
 std::deque<std::function<void()>> g_steps;
 UINT_PTR g_timer = 0;
 
@@ -92,27 +98,8 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
     return seen;
 }
 
-bool TakeQuitMessage() {
-    MSG msg;
-    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-}
+bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 
-std::wstring WindowText(HWND hWnd) {
-    wchar_t buffer[512] = {};
-    ::GetWindowTextW(hWnd, buffer, 512);
-    return buffer;
-}
-
-std::wstring TabTexts(HWND hTab) {
-    std::wstring texts;
-    for (int i = 0; i < ::SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0); ++i) {
-        wchar_t buffer[128] = {};
-        TCITEMW item{TCIF_TEXT, 0, 0, buffer, 128, 0, 0};
-        ::SendMessageW(hTab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        texts += (i > 0 ? L"|" : L"") + std::wstring(buffer);
-    }
-    return texts;
-}
 
 void ClickAt(HWND hWnd, int x, int y) {
     ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -7,11 +7,10 @@
 #include <initializer_list>
 #include <string>
 
-// Runs step once the running modal loop is idle (its windows are up and painted).
-// Steps queue up and run one per idle turn, in order.
+// Runs step once the running modal loop is idle (its windows are up and painted); steps queue
+// up and run one per idle turn, in order.
 void OnNextIdle(std::function<void()> step);
-// Runs a sheet or dialog modally, each step once its loop is idle; the last step is the one
-// that ends it. Answers DoModal's result.
+// Runs a sheet or dialog modally with the steps, the last one ending it; answers DoModal's result.
 template <class TModal>
 INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> steps) {
     for (const auto& step : steps) OnNextIdle(step);
@@ -41,8 +40,5 @@ struct MessageBoxSeen {
 MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.
 bool TakeQuitMessage();
-std::wstring WindowText(HWND hWnd);
-// The captions of a tab control's tabs, left to right: "Game|Screen Saver|Skins".
-std::wstring TabTexts(HWND hTab);
 // A left click at a point of a window's client area, delivered as the mouse would.
 void ClickAt(HWND hWnd, int x, int y);

@@ -53,17 +53,13 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
     CProbePage skins{IDD_SKINS_PAGE, IDS_SKINS_TAB, log, 'K'};
 };
 
-struct OptionSheet : testing::Test {
-    void TearDown() override { TakeQuitMessage(); }
-};
-
 HWND Box(CPropertyPage& page) { return page.GetDlgItem(IDC_GAME_PHONE_EDITION); }
 
 }  // namespace
 
 // Tabs in order, a page made only once chosen, and exactly one bar shown: the front page's,
 // brought in front of its controls.
-TEST_F(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
+TEST(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
     auto bar = [](COptionPage& page) {  // id, shown or not, buttons, first among the page's children
         HWND h = page.GetCommandBar().m_hWnd;
@@ -72,7 +68,13 @@ TEST_F(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
     };
     std::wstring bars;
     RunModal(sheet, {[&] {
-                         EXPECT_EQ(TabTexts(sheet.GetTabControl()), L"Game|Screen Saver|Skins");
+                         wchar_t tabs[4][16] = {};
+                         for (int i = 0; i < 4; ++i) {
+                             TCITEMW item{TCIF_TEXT, 0, 0, tabs[i], 16, 0, 0};
+                             ::SendMessageW(sheet.GetTabControl(), TCM_GETITEMW, i, LPARAM(&item));
+                         }
+                         EXPECT_EQ(std::wstring(tabs[0]) + L"|" + tabs[1] + L"|" + tabs[2] + L"|" + tabs[3],
+                                   L"Game|Screen Saver|Skins|");
                          EXPECT_EQ(PropSheet_GetCurrentPageHwnd(sheet.m_hWnd), sheet.m_gamePage.m_hWnd);
                          EXPECT_EQ(sheet.m_skinsPage.m_hWnd, nullptr);
                          sheet.SetActivePage(1);
@@ -92,7 +94,7 @@ TEST_F(OptionSheet, OpensOnGameAndShowsOnlyTheFrontPagesBar) {
 
 // Every way the run ends, after the Skins tab was visited: which pages ran OK or Cancel, the
 // result, and whether a quit message is left for whoever looks next.
-TEST_F(OptionSheet, EndsOnceAPageClosedOrOnQuitAndNeverOtherwise) {
+TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndNeverOtherwise) {
     const struct { const char* name; void (*end)(CProbeSheet&); const char* log; INT_PTR result; BOOL pageClosed;
                    bool quitLeft; } cases[] = {
         {"OK", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK, TRUE, false},
@@ -134,7 +136,7 @@ TEST_F(OptionSheet, EndsOnceAPageClosedOrOnQuitAndNeverOtherwise) {
 // tap on the background never reaches the page while its controls still take theirs, and the
 // handheld's notifications -16 and -50 are swallowed while others, a sheet's code from a control
 // too, reach the map.
-TEST_F(OptionSheet, APageRoutesEveryMessageThroughItsChrome) {
+TEST(OptionSheet, APageRoutesEveryMessageThroughItsChrome) {
     CProbeSheet sheet;
     std::vector<LRESULT> results;
     RunModal(sheet, {[&] {
@@ -157,7 +159,7 @@ TEST_F(OptionSheet, APageRoutesEveryMessageThroughItsChrome) {
 
 // A page moved above the sheet comes back shorter, keeping its bottom; unstacked tabs lose
 // TCS_MULTILINE; a page whose bar cannot be made says so and the sheet goes on.
-TEST_F(OptionSheet, MoveCorrectionTabStyleAndAPageWithoutBar) {
+TEST(OptionSheet, MoveCorrectionTabStyleAndAPageWithoutBar) {
     for (BOOL stacked : {TRUE, FALSE}) {
         CProbeSheet sheet;
         sheet.EnableStackedTabs(stacked);

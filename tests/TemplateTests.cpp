@@ -12,15 +12,14 @@
 
 TEST(Templates, ControlsStayBelowTheHeaderWithTheirOwnIds) {
     for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE}) {
-        SCOPED_TRACE(id);
         HWND hDlg = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(id), nullptr,
                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
-        ASSERT_NE(hDlg, nullptr);
+        ASSERT_NE(hDlg, nullptr) << id;
         std::set<int> ids;
         for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             const int ctrl = ::GetDlgCtrlID(h);
-            EXPECT_GE(WindowRectInParent(h).top, ScaleY(24) + 1) << ctrl;  // the header band and its rule
-            EXPECT_TRUE(ctrl == 0xFFFF || ids.insert(ctrl).second) << ctrl;  // 0xFFFF: IDC_STATIC
+            EXPECT_GE(WindowRectInParent(h).top, ScaleY(24) + 1) << id << ":" << ctrl;  // below the band's rule
+            EXPECT_TRUE(ctrl == 0xFFFF || ids.insert(ctrl).second) << id << ":" << ctrl;  // 0xFFFF: IDC_STATIC
         }
         ::DestroyWindow(hDlg);
     }

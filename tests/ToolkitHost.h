@@ -1,5 +1,6 @@
-// The toolkit tests' dialog: an option dialog without command bar, on the chrome the program's
-// dialogs use, counting what reaches its default handling; and reading back what a window shows.
+// The tests' dialog: an option dialog on the Screen Saver page's template, on the chrome the
+// program's dialogs use, counting what reaches its default handling; and reading back what a
+// window shows.
 #pragma once
 
 #include <functional>
@@ -22,8 +23,11 @@ public:
 
 class CToolkitHost : public COptionDialog {
 public:
-    explicit CToolkitHost(const wchar_t* title) : COptionDialog(IDD_SCREENSAVER_PAGE, nullptr, title, nullptr, FALSE) {}
+    explicit CToolkitHost(const wchar_t* title, BOOL bCommandBar = FALSE, CWnd* pParent = nullptr)
+        : COptionDialog(IDD_SCREENSAVER_PAGE, pParent, title, nullptr, bCommandBar) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
+    BOOL OnInitDialog() override { return m_initResult = COptionDialog::OnInitDialog(); }
+    BOOL m_initResult = -1;
 
     CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
     int m_nTaps = 0;                              // pen-downs given to the default handling
