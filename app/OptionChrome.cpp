@@ -5,8 +5,8 @@
 namespace {
 // Every bar's button points at this one text: it must outlive the bars.
 const wchar_t kCancelText[] = L"Cancel";
-}  // namespace
 
+// Appends the text button "Cancel" (command IDCANCEL) to a bar.
 void SetUpCommandBarCancel(CCommandBar& bar) {
     TBBUTTON button{};
     button.iBitmap = I_IMAGENONE;
@@ -18,6 +18,7 @@ void SetUpCommandBarCancel(CCommandBar& bar) {
     bar.InsertButton(bar.GetButtonCount(), button);
     bar.SetButtonSize(SIZE{23, 22});
 }
+}  // namespace
 
 COptionChrome::COptionChrome(const std::wstring& title, const wchar_t* pszHelp)
     : m_adapter(L"_"), m_pszHelp(pszHelp) {

@@ -16,9 +16,6 @@ public:
     ~CPageCommandBar() override = default;
 };
 
-// Appends the text button "Cancel" (command IDCANCEL) to a bar.
-void SetUpCommandBarCancel(CCommandBar& bar);
-
 class COptionChrome {
 public:
     // The adapter starts with the title "_" and its four options on, then takes the title.

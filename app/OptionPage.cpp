@@ -68,8 +68,7 @@ BOOL COptionPage::OnSetActive() {
     CWnd* pParent = GetParent();
     if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CTranscriberFriendlyPropertySheet))) {
         const RECT& rcFitted = static_cast<CTranscriberFriendlyPropertySheet*>(pParent)->GetFittedPageRect();
-        RECT rcPage = WindowRectInParent(m_hWnd);
-        if (!::IsRectEmpty(&rcFitted) && !::EqualRect(&rcPage, &rcFitted)) MoveWindow(rcFitted);
+        if (!::IsRectEmpty(&rcFitted)) MoveWindow(rcFitted);
     }
     m_chrome.m_commandBar.ShowWindow(SW_SHOW);
     m_chrome.m_commandBar.SetForegroundWindow();
