@@ -16,9 +16,16 @@ if [ ! -f "$PREFIX/system.reg" ]; then
     wineserver -w
 fi
 
-# Nothing on drive C: may lead back to the host: replace the profile folders' links.
-for link in "$PREFIX"/drive_c/users/*/*; do
-    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+# Nothing on drive C: may lead out of the device. A new prefix links profile folders to the
+# host's home at several depths (Documents, AppData\...\Templates), and the program picker
+# walks the whole drive: every link becomes an empty folder, or goes when it named a file.
+find "$PREFIX/drive_c" -type l -print0 | while IFS= read -r -d '' link; do
+    if [ -d "$link" ] || [ ! -e "$link" ]; then
+        rm -f "$link"
+        mkdir "$link"
+    else
+        rm -f "$link"
+    fi
 done
 
 PROGRAM_DIR="$PREFIX/drive_c/Program Files/Brumvale"
