@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes (once) and updates the device: a Wine prefix standing for the handheld, with the
-# program installed in C:\Program Files\Brumvale. Running it again installs the newly built
-# program and keeps the device's registry and files.
+# program installed in C:\Program Files\Brumvale beside a few stand-in programs for the program
+# picker. Running it again installs the newly built programs and keeps the device's registry
+# and every other file.
 # Usage: device/make-device.sh PREFIX BUILD_DIR      (DISPLAY must name a running X server)
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/../scripts/common.sh"
@@ -31,8 +32,16 @@ done
 PROGRAM_DIR="$PREFIX/drive_c/Program Files/Brumvale"
 mkdir -p "$PROGRAM_DIR"
 cp -f "$BUILD/QovBrumvaleOptions.exe" "$PROGRAM_DIR/"
+# Stand-ins for the device's other programs (device/SampleProgram.cpp), the game among them;
+# one ends in upper-case ".EXE", as some programs' files do.
+PROGRAM_FILES="$PREFIX/drive_c/Program Files"
+for program in "Brumvale/Brumvale.exe" "Tools/calc.exe" "Notes/notes.exe" "Media Player/PLAYER.EXE"; do
+    mkdir -p "$PROGRAM_FILES/$(dirname "$program")"
+    cp -f "$BUILD/device/SampleProgram.exe" "$PROGRAM_FILES/$program"
+done
 # The help viewer and its help file, where the handheld keeps them; the viewer appends each
 # command line it is started with to C:\windows\temp\PegHelp.log (helpviewer/PegHelp.cpp).
 cp -f "$BUILD/helpviewer/PegHelp.exe" "$BUILD/helpviewer/QovBrumvale.htm" "$PREFIX/drive_c/windows/"
-# Sample content that a fresh device ships with; what the user changed stays.
+# Sample content that a fresh device ships with (device/sample: files beside the stand-ins that
+# are not programs); what the user changed stays.
 if [ -d "$HERE/sample" ]; then cp -rn "$HERE/sample/." "$PREFIX/drive_c/"; fi
