@@ -11,9 +11,17 @@ BUILD="$2"
 export WINEPREFIX="$PREFIX"
 wine_env
 
+EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
+
 if [ ! -f "$PREFIX/system.reg" ]; then
     mkdir -p "$PREFIX"
     wineboot --init </dev/null >/dev/null 2>&1
+    wineserver -w
+    # A new device lists two of its programs as screen-saver exceptions, in order of name (case
+    # aside), each value named by its index in three characters ("  0", "  1"). Only here: the
+    # user's own list stays on later runs.
+    wine reg add "$EXCEPTIONS_KEY" /v '  0' /t REG_SZ /d 'notes.exe' /f </dev/null >/dev/null 2>&1
+    wine reg add "$EXCEPTIONS_KEY" /v '  1' /t REG_SZ /d 'PLAYER.EXE' /f </dev/null >/dev/null 2>&1
     wineserver -w
 fi
 
