@@ -1,5 +1,7 @@
 #include "app/OptionDialog.h"
 
+#include "toolkit/ScreenLayout.h"
+
 BEGIN_MESSAGE_MAP(COptionDialog, CDialog)
     ON_WM_HELPINFO()
 END_MESSAGE_MAP()
@@ -8,8 +10,12 @@ COptionDialog::COptionDialog(UINT nIDTemplate, CWnd* pParentWnd, const std::wstr
                              BOOL bCommandBar)
     : CDialog(nIDTemplate, pParentWnd), m_chrome(title, pszHelp), m_bCommandBar(bCommandBar) {}
 
+// A dialog that would not fit the screen takes the whole of it once it has initialised, as on
+// the handheld; its controls follow through its WM_SIZE layout.
 BOOL COptionDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    return m_chrome.RouteMessage<CDialog>(this, message, wParam, lParam, pResult);
+    const BOOL bHandled = m_chrome.RouteMessage<CDialog>(this, message, wParam, lParam, pResult);
+    if (message == WM_INITDIALOG && ::IsWindow(m_hWnd)) FitDialogToWorkArea(m_hWnd);
+    return bHandled;
 }
 
 BOOL COptionDialog::OnInitDialog() {

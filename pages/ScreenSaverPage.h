@@ -9,5 +9,7 @@ public:
     ~CScreenSaverPage() override = default;
 
 protected:
+    void OnExceptions();
+
     DECLARE_MESSAGE_MAP()
 };

@@ -32,6 +32,17 @@
 #define IDC_SS_TIMEOUT_PLACEHOLDER      1058
 #define IDC_SS_TIMEOUT_PICKER           100   // made at run time over the placeholder
 
+// --- Screen Saver Exceptions dialog --------------------------------------------------------
+#define IDD_EXCEPTIONS                  103
+#define IDC_EXC_LIST                    1053
+#define IDC_EXC_REMOVE                  1054
+#define IDC_EXC_ADD                     1055
+
+// --- Program picker (OK and Cancel are IDOK and IDCANCEL) ----------------------------------
+#define IDD_SELECT_FILE                 172
+#define IDC_PICKER_TREE                 1057
+#define IDB_PICKER_IMAGES               174   // 16 x 16 images on magenta: folder, program, two loudspeakers
+
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)
 #endif

@@ -24,3 +24,14 @@ BOOL ForEachFolderEntry(const std::wstring& pattern, const std::function<void(co
     } while (::FindNextFileW(hFind, &data));
     return TRUE;
 }
+
+BOOL CFolderVisits::FirstVisit(const std::wstring& folderPath) {
+    HANDLE hFolder = ::CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFolder == INVALID_HANDLE_VALUE) return TRUE;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL bKnown = ::GetFileInformationByHandle(hFolder, &info);
+    ::CloseHandle(hFolder);
+    if (!bKnown) return TRUE;
+    return m_seen.insert({info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow}).second;
+}

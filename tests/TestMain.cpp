@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     g_testApp.InitApplication(::GetModuleHandleW(nullptr));
     // Help asked for by any test is recorded by the device's viewer but opens no host browser.
     ::SetEnvironmentVariableW(L"PEGHELP_RECORD_ONLY", L"1");
+    // Paths from "\" are on the device's drive, as the program is started there: the program
+    // picker scans the whole drive.
+    ::SetCurrentDirectoryW(L"C:\\");
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
     ::testing::InitGoogleTest(&argc, argv);

@@ -83,3 +83,16 @@ RECT FitSheetToWorkArea(HWND hSheet) {
     ::MapWindowPoints(hTab, hSheet, reinterpret_cast<POINT*>(&rcTab), 2);
     return rcTab;
 }
+
+BOOL FitDialogToWorkArea(HWND hDlg) {
+    RECT work{}, rc{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (!::GetWindowRect(hDlg, &rc)) return FALSE;
+    const int w = std::min<int>(rc.right - rc.left, work.right - work.left);
+    const int h = std::min<int>(rc.bottom - rc.top, work.bottom - work.top);
+    const int x = std::clamp<int>(rc.left, work.left, work.right - w);
+    const int y = std::clamp<int>(rc.top, work.top, work.bottom - h);
+    if (x == rc.left && y == rc.top && w == rc.right - rc.left && h == rc.bottom - rc.top) return FALSE;
+    ::SetWindowPos(hDlg, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}

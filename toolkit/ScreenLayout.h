@@ -27,3 +27,8 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
 // the tabs' display area in the sheet's client coordinates, where the pages belong, or the
 // empty rectangle when the sheet fits as it is.
 RECT FitSheetToWorkArea(HWND hSheet);
+
+// A handheld shows each dialog over its whole screen. A desktop dialog larger than the work
+// area is fitted to it (its anchored controls follow its WM_SIZE); one that only sticks out
+// is moved inside. TRUE when the dialog was moved.
+BOOL FitDialogToWorkArea(HWND hDlg);
