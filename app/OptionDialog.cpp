@@ -10,8 +10,7 @@ COptionDialog::COptionDialog(UINT nIDTemplate, CWnd* pParentWnd, const std::wstr
                              BOOL bCommandBar)
     : CDialog(nIDTemplate, pParentWnd), m_chrome(title, pszHelp), m_bCommandBar(bCommandBar) {}
 
-// A dialog that would not fit the screen takes the whole of it once it has initialised, as on
-// the handheld; its controls follow through its WM_SIZE layout.
+// Once initialised a dialog is sized as the handheld's shell would, and lays itself out.
 BOOL COptionDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     const BOOL bHandled = m_chrome.RouteMessage<CDialog>(this, message, wParam, lParam, pResult);
     if (message == WM_INITDIALOG && ::IsWindow(m_hWnd)) FitDialogToWorkArea(m_hWnd);

@@ -72,6 +72,40 @@ TEST_F(HelpTest, EachWindowStartsTheViewerWithItsOwnTopic) {
     EXPECT_EQ(recorded, expected);
 }
 
+// "Exceptions..." opens the exceptions dialog owned by the sheet, and "Add..." the picker owned
+// by that dialog; each keeps the sheet enabled, as the handheld does, and asks for its own topic.
+TEST_F(HelpTest, ExceptionsDialogAndPickerOwnedInTurnWithTopicsOfTheirOwn) {
+    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
+    std::vector<HWND> chain;  // each window in front, then its owner
+    std::wstring recorded;
+    auto inFront = [&] {
+        HWND hFront = AfxGetModalWnd();
+        chain.insert(chain.end(), {hFront, ::GetWindow(hFront, GW_OWNER)});
+        EXPECT_TRUE(::IsWindowEnabled(sheet.m_hWnd));
+        HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
+        EXPECT_EQ(::SendMessageW(hFront, WM_HELP, 0, LPARAM(&info)), TRUE);
+        recorded += Recorded();
+    };
+    RunModal(sheet, {[&] { sheet.SetActivePage(1); }, [&] {
+        OnNextIdle([&] {
+            inFront();
+            OnNextIdle([&] {
+                inFront();
+                EXPECT_FALSE(::IsWindowEnabled(chain[0]));  // the exceptions dialog, behind the picker
+                ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0);
+            });
+            ::SendMessageW(chain[0], WM_COMMAND, IDC_EXC_ADD, 0);
+            ::SendMessageW(chain[0], WM_COMMAND, IDCANCEL, 0);
+        });
+        ::SendMessageW(sheet.m_screenSaverPage.GetDlgItem(IDC_SS_EXCEPTIONS), BM_CLICK, 0, 0);
+        PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
+    }});
+    ASSERT_EQ(chain.size(), 4u);
+    EXPECT_EQ(chain[1], sheet.m_hWnd);
+    EXPECT_EQ(chain[3], chain[0]);
+    EXPECT_EQ(recorded, kHelpExceptions + std::wstring(L"\r\n") + kHelpSelectProgram + L"\r\n");
+}
+
 // Each command line names its window's topic in the help file installed beside the viewer.
 TEST(Help, EachCommandLineNamesItsTopicInTheInstalledHelpFile) {
     const std::pair<const wchar_t*, std::wstring> topics[] = {

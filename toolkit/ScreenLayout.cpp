@@ -84,15 +84,20 @@ RECT FitSheetToWorkArea(HWND hSheet) {
     return rcTab;
 }
 
-BOOL FitDialogToWorkArea(HWND hDlg) {
+void FitDialogToWorkArea(HWND hDlg) {
     RECT work{}, rc{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    if (!::GetWindowRect(hDlg, &rc)) return FALSE;
-    const int w = std::min<int>(rc.right - rc.left, work.right - work.left);
-    const int h = std::min<int>(rc.bottom - rc.top, work.bottom - work.top);
+    if (!::GetWindowRect(hDlg, &rc)) return;
+    constexpr int kLargestHandheld = 640;
+    const bool bHandheld = ::GetSystemMetrics(SM_CXSCREEN) <= kLargestHandheld &&
+                           ::GetSystemMetrics(SM_CYSCREEN) <= kLargestHandheld;
+    const int workW = work.right - work.left, workH = work.bottom - work.top;
+    const int w = bHandheld ? workW : std::min<int>(rc.right - rc.left, workW);
+    const int h = bHandheld ? workH : std::min<int>(rc.bottom - rc.top, workH);
     const int x = std::clamp<int>(rc.left, work.left, work.right - w);
     const int y = std::clamp<int>(rc.top, work.top, work.bottom - h);
-    if (x == rc.left && y == rc.top && w == rc.right - rc.left && h == rc.bottom - rc.top) return FALSE;
     ::SetWindowPos(hDlg, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    return TRUE;
+    RECT client{};
+    ::GetClientRect(hDlg, &client);
+    ::SendMessageW(hDlg, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }

@@ -28,7 +28,9 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
 // empty rectangle when the sheet fits as it is.
 RECT FitSheetToWorkArea(HWND hSheet);
 
-// A handheld shows each dialog over its whole screen. A desktop dialog larger than the work
-// area is fitted to it (its anchored controls follow its WM_SIZE); one that only sticks out
-// is moved inside. TRUE when the dialog was moved.
-BOOL FitDialogToWorkArea(HWND hDlg);
+// A handheld's shell shows each dialog over its whole screen, and the dialog lays itself out
+// for that size. On a screen no larger than a handheld's (640 pixels either way) a desktop
+// dialog likewise fills the work area; on a larger desktop it keeps its size and is only moved
+// inside the work area. Either way it then gets a WM_SIZE for the size it has, so its anchored
+// layout replaces the placement it made while it initialised.
+void FitDialogToWorkArea(HWND hDlg);

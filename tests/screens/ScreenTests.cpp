@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/OptionsSheet.h"
+#include "dialogs/ExceptionsDialog.h"
+#include "resources/resource.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/ScreenLayout.h"
 
@@ -74,4 +76,44 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
     EXPECT_EQ(cxChanged, static_cast<int>(mode.dmPelsWidth));
     EXPECT_EQ(scaleAfter, m_pScreen->scale);
+}
+
+// The handheld's shell shows each dialog over the work area; a dialog anchors its controls to
+// its edges at the screen's scale, also when its size changes later.
+TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
+    const int s = m_pScreen->scale;
+    auto check = [&](HWND hDlg, bool picker) {
+        RECT client{}, unit{0, 0, 50, 12};
+        ::GetClientRect(hDlg, &client);
+        const int W = client.right, H = client.bottom;
+        auto at = [&](int id) { return WindowRectInParent(::GetDlgItem(hDlg, id)); };
+        auto place = [](RECT rc) { return testing::PrintToString(std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}); };
+        auto button = [&](int right, int bottom, int h) { return place({right - unit.right, bottom - h, right, bottom}); };
+        if (picker) {
+            ::MapDialogRect(hDlg, &unit);  // the picker's buttons keep their template size
+            EXPECT_EQ(place(at(IDC_PICKER_TREE)), place({-s, 24 * s, W + s, H - 30 * s}));
+            EXPECT_EQ(place(at(IDCANCEL)), button(W - 5 * s, H - 5 * s, unit.bottom));
+            EXPECT_EQ(place(at(IDOK)), button(W - 105 * s, H - 5 * s, unit.bottom));
+        } else {
+            const RECT list = at(IDC_EXC_LIST), add = at(IDC_EXC_ADD), remove = at(IDC_EXC_REMOVE);
+            EXPECT_EQ(place({0, 0, list.right, list.bottom}), place({0, 0, W - 95 * s, H - 5 * s}));
+            EXPECT_EQ(place({0, 0, add.right, remove.right}), place({0, 0, W - 10 * s, W - 10 * s}));
+        }
+    };
+    auto fillsThenFollows = [&](HWND hDlg, bool picker) {
+        RECT work{}, rc{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        ::GetWindowRect(hDlg, &rc);
+        EXPECT_TRUE(::EqualRect(&rc, &work));
+        check(hDlg, picker);
+        SizeClient(hDlg, m_pScreen->cx * 3 / 4, m_pScreen->cy * 3 / 4);
+        check(hDlg, picker);
+    };
+    CExceptionsDialog dialog;
+    RunModal(dialog, {[&] {
+        fillsThenFollows(dialog.m_hWnd, false);
+        OnNextIdle([&] { fillsThenFollows(AfxGetModalWnd(), true), ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0); });
+        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDC_EXC_ADD, 0);
+        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    }});
 }
