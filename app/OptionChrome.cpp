@@ -37,6 +37,7 @@ BOOL COptionChrome::CreateCommandBar(CDialog* pHost) {
     }
     m_commandBar.SetBarStyle(m_commandBar.GetBarStyle() | kCommandBarStyleBits);
     SetUpCommandBarCancel(m_commandBar);
+    m_commandBar.SetForegroundWindow();
     return TRUE;
 }
 

@@ -61,6 +61,8 @@ void CExceptionsDialog::OnAdd() {
 
     m_list.AddString(name);
     if (m_list.GetCurSel() < 0) m_list.SetCurSel(0);
+    // Back to the list rather than "Add...", so that Enter now means OK.
+    FocusList();
     UpdateRemoveButton();
 }
 
@@ -72,10 +74,13 @@ void CExceptionsDialog::OnRemove() {
         const int nCount = m_list.GetCount();
         if (nIndex >= nCount) nIndex = nCount - 1;
         m_list.SetCurSel(nIndex);
-        m_list.SetFocus();
+        FocusList();
     }
     UpdateRemoveButton();
 }
+
+// As the dialog moves the focus, so that the button that had it is no longer the default.
+void CExceptionsDialog::FocusList() { SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list.m_hWnd), TRUE); }
 
 void CExceptionsDialog::UpdateRemoveButton() { ::EnableWindow(GetDlgItem(IDC_EXC_REMOVE), m_list.GetCurSel() >= 0); }
 

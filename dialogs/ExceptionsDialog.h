@@ -24,6 +24,7 @@ protected:
 
 private:
     void LoadList();
+    void FocusList();
     void UpdateRemoveButton();
     void SaveList();
 };

@@ -33,9 +33,11 @@ INT_PTR CDialog::DoModal() {
             m_bContinueModal = true;
             RunModalLoop();
         }
-        ::ShowWindow(hWnd, SW_HIDE);
     }
+    // The owner is enabled before the dialog hides, so that activation goes back to it and not
+    // to whichever other window happens to be enabled (the sheet behind a nested dialog).
     if (bEnableOwner) ::EnableWindow(hOwner, TRUE);
+    if (hWnd != nullptr) ::ShowWindow(hWnd, SW_HIDE);
     if (hOwner != nullptr && ::GetActiveWindow() == hWnd) ::SetActiveWindow(hOwner);
     if (hWnd != nullptr) ::DestroyWindow(hWnd);
     return m_nModalResult;

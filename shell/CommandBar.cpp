@@ -8,3 +8,9 @@ BOOL CCommandBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 BOOL CCommandBar::AddAdornments(DWORD) { return m_hWnd != nullptr; }
+
+BOOL CCommandBar::SetForegroundWindow() {
+    for (HWND h = ::GetWindow(::GetParent(m_hWnd), GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (h != m_hWnd) ::SetWindowLongPtrW(h, GWL_STYLE, ::GetWindowLongPtrW(h, GWL_STYLE) | WS_CLIPSIBLINGS);
+    return ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

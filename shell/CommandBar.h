@@ -21,10 +21,9 @@ public:
     DWORD GetBarStyle() const { return m_dwBarStyle; }
     void SetBarStyle(DWORD dwStyle) { m_dwBarStyle = dwStyle; }
     // The handheld's bar is a window of its own, brought in front of everything; the desktop's
-    // sits among its host's controls and comes in front of them.
-    BOOL SetForegroundWindow() {
-        return ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    // sits among its host's controls and comes in front of them, and a control it overlaps no
+    // longer paints over it.
+    BOOL SetForegroundWindow();
 
 private:
     DWORD m_dwBarStyle = 0;

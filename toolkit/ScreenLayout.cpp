@@ -97,6 +97,8 @@ void FitDialogToWorkArea(HWND hDlg) {
     const int x = std::clamp<int>(rc.left, work.left, work.right - w);
     const int y = std::clamp<int>(rc.top, work.top, work.bottom - h);
     ::SetWindowPos(hDlg, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!bHandheld || (w != rc.right - rc.left || h != rc.bottom - rc.top)) return;
+    // Already of the screen's size: the shell's sizing would still have laid it out.
     RECT client{};
     ::GetClientRect(hDlg, &client);
     ::SendMessageW(hDlg, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

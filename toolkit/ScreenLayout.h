@@ -30,7 +30,7 @@ RECT FitSheetToWorkArea(HWND hSheet);
 
 // A handheld's shell shows each dialog over its whole screen, and the dialog lays itself out
 // for that size. On a screen no larger than a handheld's (640 pixels either way) a desktop
-// dialog likewise fills the work area; on a larger desktop it keeps its size and is only moved
-// inside the work area. Either way it then gets a WM_SIZE for the size it has, so its anchored
-// layout replaces the placement it made while it initialised.
+// dialog likewise fills the work area and gets a WM_SIZE for it, so that its anchored layout
+// replaces the placement it made while it initialised. On a larger desktop it keeps its size
+// and its own placement, and is only moved inside the work area.
 void FitDialogToWorkArea(HWND hDlg);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installed program on the test device, driven with keystrokes as a user would: F1 asks
-# for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs. Needs DISPLAY and
+# for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs,
+# and a program chosen in the picker from "Exceptions...", "Add..." is stored. Needs DISPLAY and
 # WINEPREFIX of a running test session (test.sh sets both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
@@ -82,6 +83,36 @@ if start_program; then
     wait_for "the program to end on Esc" program_ended
     end_leftover
 fi
+
+# --- Screen Saver tab, "Exceptions...", "Add...": a program chosen in the picker is stored ----
+EXCEPTIONS='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
+exceptions() { wine reg query "$EXCEPTIONS" 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
+window_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+# Keys go to the window with the focus: wait until the dialog has it, not only until it shows.
+window_focused() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ]; }
+wine reg delete "$EXCEPTIONS" /f >/dev/null 2>&1
+wine reg add "$EXCEPTIONS" /v '  0' /t REG_SZ /d zeta.exe /f >/dev/null 2>&1
+if start_program; then
+    xdotool key ctrl+Tab Tab Tab Tab Tab space  # the tabs, then Enable, two boxes, "Exceptions..."
+    if wait_for "the exceptions dialog" window_focused 'Screen Saver Exceptions'; then
+        xdotool key Tab space  # from the list past the disabled "Remove" to "Add..."
+        if wait_for "the program picker" window_focused 'Select File'; then
+            # Into the tree; "windows" found by typing its name, opened, then its notepad.exe.
+            # The tree takes letters typed within half a second as one name: pause between.
+            xdotool key Tab && xdotool type windows && sleep 1 && xdotool key Right && xdotool type notepad.exe
+            xdotool key Return
+            wait_for "the picker to close" window_focused 'Screen Saver Exceptions'
+            xdotool key Return
+            wait_for "the exceptions dialog to close" window_focused 'Qov Brumvale Options'
+            # The focus is back on "Exceptions...", where Enter would open it again; the list
+            # is stored already, so the sheet is left with Esc.
+            xdotool key Escape
+            wait_for "the program to end on Esc" program_ended
+        fi
+    fi
+    end_leftover
+fi
+[ "$(exceptions)" = "notepad.exe zeta.exe" ] || fail "exceptions should be notepad.exe and zeta.exe, are: $(exceptions)"
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]
