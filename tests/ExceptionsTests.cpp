@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "dialogs/ExceptionsDialog.h"
@@ -13,6 +14,7 @@
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
+#include "shell/FolderEnum.h"
 #include "tests/Harness.h"
 #include "tests/RegistryFixture.h"
 
@@ -21,54 +23,50 @@ namespace {
 using Strings = std::vector<std::wstring>;
 const Strings kExe{L"exe"};
 
-// The innermost running dialog, as its object.
-CDialog& ModalDialog() { return *static_cast<CDialog*>(CWnd::FromHandlePermanent(AfxGetModalWnd())); }
-HWND PickerTree() { return ::GetDlgItem(AfxGetModalWnd(), IDC_PICKER_TREE); }
-
-std::wstring ItemText(HWND hTree, HTREEITEM hItem) {
+HWND Modal() { return AfxGetModalWnd(); }
+HWND Tree() { return ::GetDlgItem(Modal(), IDC_PICKER_TREE); }
+std::wstring Text(HTREEITEM hItem) {  // a folder's name ends in "/"
     wchar_t text[MAX_PATH] = {};
     TVITEMW item{};
     item.mask = TVIF_TEXT | TVIF_IMAGE, item.hItem = hItem, item.pszText = text, item.cchTextMax = MAX_PATH;
-    TreeView_GetItem(hTree, &item);
-    return text + std::wstring(item.iImage == 0 ? L"/" : L"");  // folders marked
+    TreeView_GetItem(Tree(), &item);
+    return text + std::wstring(item.iImage == 0 ? L"/" : L"");
 }
-HTREEITEM FindItem(HWND hTree, const Strings& path) {  // from the root "\"
-    HTREEITEM hItem = TreeView_GetRoot(hTree);
-    for (const std::wstring& name : path) {
-        hItem = TreeView_GetChild(hTree, hItem);
-        while (hItem != nullptr && ItemText(hTree, hItem) != name) hItem = TreeView_GetNextSibling(hTree, hItem);
-    }
-    return hItem;
-}
-Strings Children(HWND hTree, HTREEITEM hParent) {
+Strings Children(HTREEITEM hParent) {
     Strings names;
-    for (HTREEITEM h = TreeView_GetChild(hTree, hParent); h != nullptr; h = TreeView_GetNextSibling(hTree, h))
-        names.push_back(ItemText(hTree, h));
+    for (HTREEITEM h = TreeView_GetChild(Tree(), hParent); h != nullptr; h = TreeView_GetNextSibling(Tree(), h))
+        names.push_back(Text(h));
     return names;
 }
-std::wstring SelectedText() { HWND t = PickerTree(); return ItemText(t, TreeView_GetSelection(t)); }
-bool OkEnabled() { return ::IsWindowEnabled(::GetDlgItem(AfxGetModalWnd(), IDOK)); }
+HTREEITEM Find(const Strings& path) {  // from the root "\"
+    HTREEITEM hItem = TreeView_GetRoot(Tree());
+    for (const std::wstring& name : path)
+        for (hItem = TreeView_GetChild(Tree(), hItem); hItem != nullptr && Text(hItem) != name;)
+            hItem = TreeView_GetNextSibling(Tree(), hItem);
+    return hItem;
+}
 
-// C:\Folder: folders, programs and files to hide; each entry shown or not.
-struct Entry { std::wstring name; bool folder; bool shown; DWORD attributes = 0; };
-const Entry kEntries[] = {
-    {L"Program.exe", false, true}, {L"Sub", true, true}, {L"Tool.EXE", false, true},
-    {L"readme", false, false}, {L"Empty", true, true}, {L"archive.exe.bak", false, false},
-    {L"exe", false, false}, {L"Hidden", true, true, FILE_ATTRIBUTE_HIDDEN}, {L"notes.txt", false, false},
-    {L"ReadOnly", true, true, FILE_ATTRIBUTE_READONLY}, {L"a.exe", false, true},
+// C:\Folder, made for the picker: each entry and whether the picker shows it. Each folder
+// but Empty holds In.exe.
+const std::pair<std::wstring, bool> kEntries[] = {
+    {L"Program.exe", true}, {L"Sub/", true}, {L"Tool.EXE", true}, {L"readme", false}, {L"Empty/", true},
+    {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
+    {L"ReadOnly/", true}, {L"a.exe", true},
 };
+void MakeFile(const std::wstring& path) {
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
 
 struct PickerTest : testing::Test {
     static void SetUpTestSuite() {
         ::CreateDirectoryW(L"\\Folder", nullptr);
-        for (const Entry& e : kEntries) {
-            const std::wstring path = L"\\Folder\\" + e.name;
-            if (!e.folder) ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-            if (e.folder) ::CreateDirectoryW(path.c_str(), nullptr);
-            if (e.folder && e.name != L"Empty")
-                ::CloseHandle(::CreateFileW((path + L"\\In.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-            if (e.attributes) ::SetFileAttributesW(path.c_str(), e.attributes | FILE_ATTRIBUTE_DIRECTORY);
+        for (const auto& [entry, shown] : kEntries) {
+            const std::wstring path = L"\\Folder\\" + entry.substr(0, entry.find(L'/'));
+            if (entry.back() != L'/') MakeFile(path);
+            else if (::CreateDirectoryW(path.c_str(), nullptr) && entry != L"Empty/") MakeFile(path + L"\\In.exe");
         }
+        ::SetFileAttributesW(L"\\Folder\\Hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+        ::SetFileAttributesW(L"\\Folder\\ReadOnly", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
     }
 };
 
@@ -76,68 +74,53 @@ struct PickerTest : testing::Test {
 
 // Folders in the order the file system gives them, then the listed files in the reverse of it.
 TEST_F(PickerTest, FoldersFirstThenFilesReversedOnlyListedExtensions) {
-    Strings folders, files;
-    WIN32_FIND_DATAW data{};
-    HANDLE hFind = ::FindFirstFileW(L"\\Folder\\*", &data);
-    do {
-        for (const Entry& e : kEntries)
-            if (e.shown && e.name == data.cFileName) {
-                if (e.folder) folders.push_back(e.name + L"/");
-                else files.insert(files.begin(), e.name);
-            }
-    } while (::FindNextFileW(hFind, &data));
-    ::FindClose(hFind);
-    Strings expected = folders;
-    expected.insert(expected.end(), files.begin(), files.end());
-
+    Strings expected;
+    auto firstFile = expected.begin() - expected.begin();
+    ForEachFolderEntry(L"\\Folder\\*", [&](const WIN32_FIND_DATAW& data) {
+        for (const auto& [entry, shown] : kEntries)
+            if (shown && entry.substr(0, entry.find(L'/')) == data.cFileName)
+                expected.insert(expected.begin() + (entry.back() == L'/' ? firstFile++ : firstFile), entry);
+    });
     CSelectFileDialog picker(L"", &kExe, 1, L"Pick", nullptr);
-    EXPECT_EQ(RunModal(picker, {[&] {
-                  HWND hTree = PickerTree();
-                  EXPECT_EQ(Children(hTree, FindItem(hTree, {L"Folder/"})), expected);
-                  EXPECT_EQ(Children(hTree, FindItem(hTree, {L"Folder/", L"Empty/"})), Strings{});
-                  for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/"})
-                      EXPECT_EQ(Children(hTree, FindItem(hTree, {L"Folder/", folder})), Strings{L"In.exe"}) << folder;
-                  EXPECT_EQ(SelectedText(), L"\\/");  // the root, an item without image, counts as a folder
-                  EXPECT_FALSE(OkEnabled());
-                  ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0);
-              }}),
-              IDCANCEL);
+    RunModal(picker, {[&] {
+        EXPECT_EQ(Children(Find({L"Folder/"})), expected);
+        for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
+            EXPECT_EQ(Children(Find({L"Folder/", folder})), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
+        picker.EndDialog(IDCANCEL);
+    }});
 }
 
 // Where the starting path leads, what OK then allows, and the path the caller reads after.
 TEST_F(PickerTest, StartingPathSelectionOkAndResult) {
     const int kStaysOpen = 0;
-    const struct { std::wstring start; Strings click; std::wstring selected; bool ok; int command, result; std::wstring picked; } rows[] = {
-        {L"", {}, L"\\/", false, IDOK, kStaysOpen, L""},
-        {L"\\folder\\SUB", {}, L"Sub/", false, IDOK, kStaysOpen, L""},
-        {L"\\FOLDER\\program.EXE", {}, L"Program.exe", true, IDOK, IDOK, L"\\Folder\\Program.exe"},
-        {L"\\Folder\\Missing\\Program.exe", {}, L"Folder/", false, IDOK, kStaysOpen, L""},
-        {L"\\Folder\\Sub", {L"Folder/", L"Sub/", L"In.exe"}, L"In.exe", true, IDOK, IDOK, L"\\Folder\\Sub\\In.exe"},
-        {L"\\Folder\\Tool.EXE", {L"Folder/"}, L"Folder/", false, IDOK, kStaysOpen, L""},
-        {L"\\Folder\\Tool.EXE", {}, L"Tool.EXE", true, IDCANCEL, IDCANCEL, L"\\Folder\\Tool.EXE"},
+    const struct { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; } rows[] = {
+        {L"", {}, L"\\/", IDOK, kStaysOpen, L""},  // the root: an item without image, a folder
+        {L"\\folder\\SUB", {}, L"Sub/", IDOK, kStaysOpen, L""},
+        {L"\\FOLDER\\program.EXE", {}, L"Program.exe", IDOK, IDOK, L"\\Folder\\Program.exe"},
+        {L"\\Folder\\Missing\\Program.exe", {}, L"Folder/", IDOK, kStaysOpen, L""},
+        {L"\\Folder\\Sub", {L"Folder/", L"Sub/", L"In.exe"}, L"In.exe", IDOK, IDOK, L"\\Folder\\Sub\\In.exe"},
+        {L"\\Folder\\Tool.EXE", {L"Folder/"}, L"Folder/", IDOK, kStaysOpen, L""},
+        {L"\\Folder\\Tool.EXE", {}, L"Tool.EXE", IDCANCEL, IDCANCEL, L"\\Folder\\Tool.EXE"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "start " << testing::PrintToString(row.start));
         CSelectFileDialog picker(row.start, &kExe, 1, L"Pick", nullptr);
-        INT_PTR result = RunModal(picker, {[&] {
-            if (!row.click.empty()) TreeView_SelectItem(PickerTree(), FindItem(PickerTree(), row.click));
-            EXPECT_EQ(SelectedText(), row.selected);
-            EXPECT_EQ(OkEnabled(), row.ok);
-            ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, row.command, 0);
-            if (::IsWindow(picker.m_hWnd) && row.result == kStaysOpen) {
-                EXPECT_TRUE(::IsWindowVisible(picker.m_hWnd));
-                picker.EndDialog(kStaysOpen);
-            }
-        }});
-        EXPECT_EQ(result, row.result);
+        EXPECT_EQ(RunModal(picker, {[&] {
+                      if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(row.click));
+                      EXPECT_EQ(Text(TreeView_GetSelection(Tree())), row.selected);
+                      EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(Modal(), IDOK)), row.selected.back() != L'/');
+                      ::SendMessageW(Modal(), WM_COMMAND, row.command, 0);
+                      if (picker.ContinueModal()) picker.EndDialog(kStaysOpen);
+                  }}),
+                  row.result);
         EXPECT_EQ(g_strPickedPath, row.picked);
     }
 }
 
 namespace {
 
-// One step of the user's: 'a' Add, the picker answering OK with the path; 'c' Add, the picker
-// cancelled; 's' select the item; 'r' Remove.
+// One step of the user's: Add, the picker answering OK with the path or cancelled; select an
+// item; Remove.
 struct Op { char kind; std::wstring path; int item = 0; };
 Op Add(const std::wstring& path) { return {'a', path}; }
 const Op kPickerCancelled{'c', L""}, kRemove{'r', L""};
@@ -148,50 +131,71 @@ RegistryEntryPoints g_realRegistry;
 LSTATUS WINAPI CountFlush(HKEY hKey) { return ++g_flushes, g_realRegistry.pfnFlushKey(hKey); }
 
 void Perform(CExceptionsDialog& dialog, const Op& op) {
-    HWND hList = dialog.GetDlgItem(IDC_EXC_LIST);
-    auto command = [&](int id, int code, HWND from) { ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(from)); };
-    if (op.kind == 'a' || op.kind == 'c')
-        OnNextIdle([&] {
-            g_strPickedPath = op.path;
-            ModalDialog().EndDialog(op.kind == 'a' ? IDOK : IDCANCEL);
-        });
-    if (op.kind == 's') ::SendMessageW(hList, LB_SETCURSEL, op.item, 0), command(IDC_EXC_LIST, LBN_SELCHANGE, hList);
-    if (op.kind == 'a' || op.kind == 'c') command(IDC_EXC_ADD, BN_CLICKED, dialog.GetDlgItem(IDC_EXC_ADD));
-    if (op.kind == 'r') command(IDC_EXC_REMOVE, BN_CLICKED, dialog.GetDlgItem(IDC_EXC_REMOVE));
+    auto tell = [&](int id, int code) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), LPARAM(dialog.GetDlgItem(id))); };
+    if (op.kind == 's') ::SendMessageW(dialog.GetDlgItem(IDC_EXC_LIST), LB_SETCURSEL, op.item, 0), tell(IDC_EXC_LIST, LBN_SELCHANGE);
+    if (op.kind == 'r') tell(IDC_EXC_REMOVE, BN_CLICKED);
+    if (op.kind != 'a' && op.kind != 'c') return;
+    OnNextIdle([&] {
+        g_strPickedPath = op.path;
+        static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(op.kind == 'a' ? IDOK : IDCANCEL);
+    });
+    tell(IDC_EXC_ADD, BN_CLICKED);
 }
+
+using Stored = std::vector<std::pair<std::wstring, RegValue>>;
+Stored Texts(const Strings& names, const Strings& texts) {
+    Stored stored;
+    for (size_t i = 0; i < texts.size(); ++i) stored.emplace_back(names[i], Sz(texts[i]));
+    return stored;
+}
+const Strings kNames{L"  0", L"  1", L"  2"};
 
 }  // namespace
 
 // The list as loaded and edited, and the key after OK, Cancel or the bar's Cancel: rewritten
 // whole on OK as "  0", "  1", ... in the list's order, untouched otherwise.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
-    using Stored = std::vector<std::pair<std::wstring, std::wstring>>;
     const int kBarCancel = 0;
-    const struct { const char* what; Stored stored; std::vector<Op> ops; Strings list; int sel; int end; } rows[] = {
-        {"loaded: nothing selected", {{L"  0", L"b.exe"}, {L"  1", L"a.exe"}}, {}, {L"a.exe", L"b.exe"}, -1, IDOK},
+    struct Row { const char* what; Stored stored; std::vector<Op> ops; Strings list; int sel; int end; };
+    std::vector<Row> rows = {
+        {"loaded: nothing selected", Texts(kNames, {L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
         {"a program's name", {}, {Add(L"\\Program Files\\Tools\\calc.exe")}, {L"calc.exe"}, 0, IDOK},
         {"trailing backslash", {}, {Add(L"\\Tools\\Sub\\")}, {L"Sub"}, 0, IDOK},
         {"no backslash", {}, {Add(L"calc.exe")}, {L"calc.exe"}, 0, IDOK},
         {"nothing left", {}, {Add(L"\\"), kPickerCancelled}, {}, -1, IDOK},
-        {"duplicate; item 0 selected, then kept", {{L"  0", L"b.exe"}}, {Add(L"\\b.exe"), Add(L"\\a.exe")}, {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
-        {"remove the last", {{L"  0", L"a"}, {L"  1", L"b"}, {L"  2", L"c"}}, {Select(2), kRemove}, {L"a", L"b"}, 1, IDOK},
-        {"remove a middle one", {{L"  0", L"a"}, {L"  1", L"b"}, {L"  2", L"c"}}, {Select(1), kRemove}, {L"a", L"c"}, 1, IDOK},
-        {"remove the only one", {{L"  0", L"a"}}, {Select(0), kRemove, kRemove}, {}, -1, IDOK},
-        {"foreign names", {{L"zeta", L"b.exe"}, {L"alpha", L"c.exe"}, {L"7", L"a.exe"}}, {}, {L"a.exe", L"b.exe", L"c.exe"}, -1, IDOK},
-        {"empty text", {{L"  0", L""}, {L"  1", L"a.exe"}}, {}, {L"a.exe"}, -1, IDOK},
-        {"Cancel", {{L"  0", L"a.exe"}}, {Add(L"\\b.exe"), Select(0), kRemove}, {L"b.exe"}, 0, IDCANCEL},
-        {"the bar's Cancel", {{L"  0", L"a.exe"}}, {Add(L"\\b.exe")}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
+        {"duplicate; item 0 selected, then kept", Texts(kNames, {L"b.exe"}), {Add(L"\\b.exe"), Add(L"\\a.exe")},
+         {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
+        {"remove the last", Texts(kNames, {L"a", L"b", L"c"}), {Select(2), kRemove}, {L"a", L"b"}, 1, IDOK},
+        {"remove a middle one", Texts(kNames, {L"a", L"b", L"c"}), {Select(1), kRemove}, {L"a", L"c"}, 1, IDOK},
+        {"remove the only one", Texts(kNames, {L"a"}), {Select(0), kRemove, kRemove}, {}, -1, IDOK},
+        {"foreign names", Texts({L"zeta", L"alpha", L"7"}, {L"b.exe", L"c.exe", L"a.exe"}), {},
+         {L"a.exe", L"b.exe", L"c.exe"}, -1, IDOK},
+        {"empty text", Texts(kNames, {L"", L"a.exe"}), {}, {L"a.exe"}, -1, IDOK},
+        {"Cancel", Texts(kNames, {L"a.exe"}), {Add(L"\\b.exe"), Select(0), kRemove}, {L"b.exe"}, 0, IDCANCEL},
+        {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {Add(L"\\b.exe")}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
     };
+    // Thousands of values, other types, a text without its null, and a name too long for the
+    // store to enumerate, which ends its enumeration (the name sorts last) and so stays.
+    Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", {REG_SZ, {'z', 0, 'z', 0}}}},
+             {}, {L"A"}, -1, IDOK};
+    for (int i = 0; i < 5000; ++i) {
+        many.stored.emplace_back(L"p" + std::to_wstring(i), Sz(L"p" + std::to_wstring(10000 + i)));
+        many.list.push_back(L"p" + std::to_wstring(10000 + i));
+    }
+    many.list.push_back(L"zz");
+    many.stored.emplace_back(std::wstring(300, L'~'), Sz(L"out of reach"));
+    rows.push_back(many);
+
     g_realRegistry = GetRegistryEntryPoints();
     GetRegistryEntryPoints().pfnFlushKey = CountFlush;
-    for (const auto& row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ClearProgramKeys();
         SeedNeighbours();
-        for (const auto& [name, text] : row.stored) SetValue(kExceptionsKeyPath, name, Sz(text));
+        for (const auto& [name, value] : row.stored) SetValue(kExceptionsKeyPath, name, value);
         Snapshot expected = Snapshot::Of(kVendorKeyPath);
         if (row.end == IDOK) {
-            expected.keys[kExceptionsKeyPath].clear();
+            std::erase_if(expected.keys[kExceptionsKeyPath], [](const auto& value) { return value.first.size() < 260; });
             for (size_t i = 0; i < row.list.size(); ++i) {
                 wchar_t name[8];
                 swprintf(name, 8, L"%3d", int(i));
@@ -204,16 +208,37 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
             for (const Op& op : row.ops) Perform(dialog, op);
             HWND hList = dialog.GetDlgItem(IDC_EXC_LIST);
             Strings list;
-            wchar_t text[64];
-            for (int i = 0; ::SendMessageW(hList, LB_GETTEXT, i, LPARAM(text)) >= 0; ++i) list.push_back(text);
+            for (wchar_t text[64]; ::SendMessageW(hList, LB_GETTEXT, list.size(), LPARAM(text)) >= 0;) list.push_back(text);
             EXPECT_EQ(list, row.list);
             EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), row.sel);
             EXPECT_EQ(::IsWindowEnabled(dialog.GetDlgItem(IDC_EXC_REMOVE)), row.sel >= 0);
             if (row.end == kBarCancel) TapBarButton(dialog.GetCommandBar().m_hWnd);
-            else ::SendMessageW(dialog.m_hWnd, WM_COMMAND, row.end, 0);
+            else dialog.SendMessage(WM_COMMAND, row.end);
         }});
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
         EXPECT_EQ(g_flushes, row.end == IDOK && !row.list.empty()) << "flushes";
     }
     GetRegistryEntryPoints() = g_realRegistry;
+}
+
+// Drive B: as tests/picker-odd-tree.sh makes it; run from there only. The picker opens with
+// everything in it; the link back to the root is shown and not entered again.
+TEST(PickerLimits, DISABLED_OddDriveOpensWhole) {
+    ::SetCurrentDirectoryW(L"B:\\");
+    Strings deep;
+    for (int i = 1; i <= 12; ++i) deep.push_back(L"folder number " + std::to_wstring(i) + L" of a deep path/");
+    deep.push_back(L"deep.exe");
+    CSelectFileDialog picker(L"", &kExe, 1, L"Pick", nullptr);
+    RunModal(picker, {[&] {
+        EXPECT_EQ(Children(Find({L"Many/"})).size(), 10000u);
+        EXPECT_NE(Find(deep), nullptr);
+        Strings odd = Children(Find({L"Odd ü ✓/"}));
+        std::sort(odd.begin(), odd.end());
+        EXPECT_EQ(odd, (Strings{L"\"quoted\".exe", L"100% sure.exe", L"Case.exe", L"case.exe", L"with  spaces .exe",
+                                L"Ünïcødé ✓.exe"}));
+        EXPECT_NE(Find({L"Locked/"}), nullptr);
+        EXPECT_EQ(Children(Find({L"Loop/", L"Inner/", L"Back/"})), Strings{});
+        picker.EndDialog(IDCANCEL);
+    }});
+    ::SetCurrentDirectoryW(L"C:\\");
 }
