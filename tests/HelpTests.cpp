@@ -95,6 +95,7 @@ TEST_F(HelpTest, ExceptionsDialogAndPickerOwnedInTurnWithTopicsOfTheirOwn) {
                 ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0);
             });
             ::SendMessageW(chain[0], WM_COMMAND, IDC_EXC_ADD, 0);
+            EXPECT_EQ(::GetActiveWindow(), chain[0]);  // not the sheet, enabled all along
             ::SendMessageW(chain[0], WM_COMMAND, IDCANCEL, 0);
         });
         ::SendMessageW(sheet.m_screenSaverPage.GetDlgItem(IDC_SS_EXCEPTIONS), BM_CLICK, 0, 0);
