@@ -5,7 +5,8 @@
 
 #include <functional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 // Calls visit for each entry that matches the pattern (for example "\Folder\*"), in the
 // order the file system returns them. The desktop's "." and ".." entries are skipped: the
@@ -16,21 +17,24 @@ BOOL ForEachFolderEntry(const std::wstring& pattern, const std::function<void(co
 // The desktop's file system can lead back into a folder through a link (a host symlink on
 // Wine); the handheld's has no links. Remembers the folders seen by their identity (volume and
 // file index), whatever path reached them.
+//
+// Wine asks its mount manager, in another process, for a folder's volume: close to a
+// millisecond each, most of a whole scan's time. A file index not seen before is a new folder
+// whatever its volume, so the volume is asked only when a folder seen before has the same index;
+// the earlier one's is then asked through the path that reached it.
 class CFolderVisits {
 public:
     // TRUE the first time the folder is seen, and for a folder that cannot be identified.
     BOOL FirstVisit(const std::wstring& folderPath);
 
 private:
-    struct Identity {
-        DWORD volume, indexHigh, indexLow;
-        bool operator==(const Identity&) const = default;
+    struct Seen {
+        std::wstring path;
+        enum { kNotAsked, kKnown, kUnknown } state;  // of the volume
+        DWORD volume;
     };
-    struct IdentityHash {
-        size_t operator()(const Identity& id) const {
-            return std::hash<unsigned long long>()((static_cast<unsigned long long>(id.indexHigh) << 32) | id.indexLow) ^
-                   id.volume;
-        }
-    };
-    std::unordered_set<Identity, IdentityHash> m_seen;
+    // By file index; nearly always one folder each.
+    std::unordered_map<unsigned long long, std::vector<Seen>> m_seen;
+
+    static BOOL VolumeOf(HANDLE hFolder, DWORD& volume);
 };
