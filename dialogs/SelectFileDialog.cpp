@@ -14,7 +14,6 @@ int g_nPickerFileImage = 1;
 
 namespace {
 
-constexpr wchar_t kSearchSuffix[] = L"\\*";
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
 constexpr int kFolderImage = 0;
 
@@ -73,27 +72,25 @@ void CSelectFileDialog::FillTree() {
     m_hRoot = m_tree.InsertItem(L"\\", TVI_ROOT, TVI_FIRST);
     if (m_hRoot == nullptr) return;
     CFolderVisits visits;
-    visits.FirstVisit(L"\\");
     ScanFolder(L"", L"", m_hRoot, visits);
     m_tree.Expand(m_hRoot, TVE_EXPAND);
 }
 
 // Folders come first in the order the file system gives them; each file goes in right after
-// the last folder, so files end up in the reverse of that order.
+// the last folder, so files end up in the reverse of that order. A folder reached again through
+// a link is shown, not entered again.
 void CSelectFileDialog::ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent,
                                    CFolderVisits& visits) {
     const std::wstring folder = prefix + name;
     HTREEITEM hAfter = TVI_FIRST;
-    ForEachFolderEntry(folder + kSearchSuffix, [&](const WIN32_FIND_DATAW& entry) {
+    visits.ListOnFirstVisit(folder, [&](const WIN32_FIND_DATAW& entry) {
         const bool bFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!bFolder && !IsListedFile(entry.cFileName)) return;
         const int nImage = bFolder ? kFolderImage : g_nPickerFileImage;
         HTREEITEM hItem = m_tree.InsertItem(entry.cFileName, nImage, nImage, hParent, hAfter);
         if (!bFolder || hItem == nullptr) return;
         hAfter = hItem;
-        // A folder reached again through a link is shown, not entered again.
-        const std::wstring childPrefix = folder + L"\\";
-        if (visits.FirstVisit(childPrefix + entry.cFileName)) ScanFolder(childPrefix, entry.cFileName, hItem, visits);
+        ScanFolder(folder + L"\\", entry.cFileName, hItem, visits);
     });
 }
 

@@ -5,32 +5,44 @@
 
 #include <functional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
+
+using FolderEntryVisitor = std::function<void(const WIN32_FIND_DATAW&)>;
 
 // Calls visit for each entry that matches the pattern (for example "\Folder\*"), in the
 // order the file system returns them. The desktop's "." and ".." entries are skipped: the
 // handheld's enumeration has none. The enumeration is always closed, whatever visit does.
 // FALSE when nothing could be enumerated at all.
-BOOL ForEachFolderEntry(const std::wstring& pattern, const std::function<void(const WIN32_FIND_DATAW&)>& visit);
+BOOL ForEachFolderEntry(const std::wstring& pattern, const FolderEntryVisitor& visit);
 
 // The desktop's file system can lead back into a folder through a link (a host symlink on
-// Wine); the handheld's has no links. Remembers the folders seen by their identity (volume and
-// file index), whatever path reached them.
+// Wine); the handheld's has no links. Lists each folder once, telling folders apart by their
+// identity (volume and file index), whatever path reached them.
+//
+// The folder is opened once, to be identified and listed. Wine asks its mount manager, in
+// another process, for a folder's volume: close to a millisecond each, most of a whole scan's
+// time. A file index not seen before is a new folder whatever its volume, so the volume is asked
+// only when a folder seen before has the same index; the earlier one's is then asked through the
+// path that reached it.
 class CFolderVisits {
 public:
-    // TRUE the first time the folder is seen, and for a folder that cannot be identified.
-    BOOL FirstVisit(const std::wstring& folderPath);
+    // The first time the folder is seen, calls visit for each of its entries, as
+    // ForEachFolderEntry does for "folder\*" (the same entries in the same order, without "."
+    // and ".."), and closes the folder whatever visit does. A folder seen before is not listed
+    // again; one that cannot be identified is listed each time. An empty path is the root, "\".
+    // FALSE when nothing was listed.
+    BOOL ListOnFirstVisit(const std::wstring& folderPath, const FolderEntryVisitor& visit);
 
 private:
-    struct Identity {
-        DWORD volume, indexHigh, indexLow;
-        bool operator==(const Identity&) const = default;
+    struct Seen {
+        std::wstring path;
+        enum { kNotAsked, kKnown, kUnknown } state;  // of the volume
+        DWORD volume;
     };
-    struct IdentityHash {
-        size_t operator()(const Identity& id) const {
-            return std::hash<unsigned long long>()((static_cast<unsigned long long>(id.indexHigh) << 32) | id.indexLow) ^
-                   id.volume;
-        }
-    };
-    std::unordered_set<Identity, IdentityHash> m_seen;
+    // By file index; nearly always one folder each.
+    std::unordered_map<unsigned long long, std::vector<Seen>> m_seen;
+
+    BOOL FirstVisit(HANDLE hFolder, const std::wstring& folderPath);
+    static BOOL VolumeOf(HANDLE hFolder, DWORD& volume);
 };

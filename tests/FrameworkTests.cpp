@@ -149,3 +149,25 @@ TEST(Framework, FolderEntriesComeWithoutPseudoEntriesAndTheSearchIsAlwaysClosed)
     EXPECT_FALSE(ForEachFolderEntry(dir.wstring() + L"\\Missing\\*", [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
     std::filesystem::remove_all(dir);
 }
+
+// Each folder is listed once, whatever path reaches it, as ForEachFolderEntry lists it; the
+// folder is closed even when a visit throws.
+TEST(Framework, FolderVisitsListEachFolderOnce) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"brumvale-visits";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / L"Sub");
+    std::ofstream(dir / L"a.exe").put('x');
+    std::ofstream(dir / L"Sub" / L"b.exe").put('x');
+    std::vector<std::wstring> listed, expected;
+    ForEachFolderEntry(dir.wstring() + L"\\*", [&](const WIN32_FIND_DATAW& data) { expected.push_back(data.cFileName); });
+    CFolderVisits visits;
+    EXPECT_TRUE(visits.ListOnFirstVisit(dir.wstring(), [&](const WIN32_FIND_DATAW& data) { listed.push_back(data.cFileName); }));
+    EXPECT_EQ(listed, expected);
+    for (const std::wstring& again : {dir.wstring(), dir.wstring() + L"\\Sub\\..\\"})
+        EXPECT_FALSE(visits.ListOnFirstVisit(again, [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
+    EXPECT_THROW(visits.ListOnFirstVisit((dir / L"Sub").wstring(), [](const WIN32_FIND_DATAW&) { throw 1; }), int);
+    const std::wstring moved = dir.wstring() + L"-moved";
+    EXPECT_TRUE(::MoveFileW(dir.c_str(), moved.c_str()) && ::MoveFileW(moved.c_str(), dir.c_str()));
+    EXPECT_FALSE(visits.ListOnFirstVisit((dir / L"Missing").wstring(), [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
+    std::filesystem::remove_all(dir);
+}
