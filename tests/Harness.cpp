@@ -71,7 +71,9 @@ std::wstring BarButtons(HWND hBar) {
 void TapBarButton(HWND hBar) {
     RECT rc{};
     ::SendMessageW(hBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
-    ClickAt(hBar, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    const LPARAM middle = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(hBar, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageW(hBar, WM_LBUTTONUP, 0, middle);
 }
 
 MessageBoxSeen AnswerMessageBox(int nCommand) {
@@ -100,8 +102,4 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
 
 bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 
-
-void ClickAt(HWND hWnd, int x, int y) {
-    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
+std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
