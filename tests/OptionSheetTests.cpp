@@ -51,11 +51,12 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
     CProbePage skins{IDD_SKINS_PAGE, IDS_SKINS_TAB, log, 'K'};
 };
 
-// A page's bar: its id, shown or not, its buttons, first among the page's children or not.
+// A page's bar: its id, shown or not (whether its page is), its buttons, first among the page's
+// children or not.
 std::wstring Bar(const COptionPage& page) {
     HWND h = page.GetCommandBar().m_hWnd;
-    return std::to_wstring(::GetDlgCtrlID(h)) + (::IsWindowVisible(h) ? L" shown " : L" ") + BarButtons(h) +
-           (::GetWindow(page.m_hWnd, GW_CHILD) == h ? L" first|" : L"|");
+    return std::to_wstring(::GetDlgCtrlID(h)) + (::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE ? L" shown " : L" ") +
+           BarButtons(h) + (::GetWindow(page.m_hWnd, GW_CHILD) == h ? L" first|" : L"|");
 }
 
 // The Skins tab chosen; its bar sent behind the page's controls; Game, then Skins again in front.
@@ -70,15 +71,19 @@ void VisitSkins(CProbeSheet& sheet) {
 }  // namespace
 
 // Every way the run ends, after the Skins tab was visited: which pages ran OK or Cancel (the sheet
-// then knows a page closed) and the result. Until then exactly one bar is shown, the front page's,
-// brought in front of the page's controls each time the page comes to the front.
-TEST(OptionSheet, EndsOnceAPageClosedAndOnlyTheFrontPageShowsItsBar) {
-    const struct { const char* how; void (*end)(CProbeSheet&); std::string log; INT_PTR result; } cases[] = {
-        {"OK", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK},
+// then knows a page closed), the result, and whether a quit message is left for whoever looks
+// next. Until then exactly one bar is shown, the front page's, brought in front of the page's
+// controls each time the page comes to the front.
+TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
+    const struct { const char* how; void (*end)(CProbeSheet&); std::string log; INT_PTR result; bool quit; } cases[] = {
+        {"OK", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK, false},
         {"sheet's Cancel", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_CANCEL); }, "G:cancel K:cancel ",
-         IDCANCEL},
-        {"bar's Cancel", [](CProbeSheet& s) { TapBarButton(s.skins.GetCommandBar().m_hWnd); }, "K:cancel ", IDCANCEL},
-        {"close", [](CProbeSheet& s) { ::SendMessageW(s.m_hWnd, WM_CLOSE, 0, 0); }, "G:cancel K:cancel ", IDCANCEL},
+         IDCANCEL, false},
+        {"bar's Cancel", [](CProbeSheet& s) { TapBarButton(s.skins.GetCommandBar().m_hWnd); }, "K:cancel ", IDCANCEL,
+         false},
+        {"close", [](CProbeSheet& s) { ::SendMessageW(s.m_hWnd, WM_CLOSE, 0, 0); }, "G:cancel K:cancel ", IDCANCEL,
+         false},
+        {"quit message", [](CProbeSheet&) { ::PostQuitMessage(7); }, "", IDCANCEL, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
@@ -95,8 +100,8 @@ TEST(OptionSheet, EndsOnceAPageClosedAndOnlyTheFrontPageShowsItsBar) {
         EXPECT_EQ(bars, L"59392 Cancel:2 23x22 first|59392 shown Cancel:2 23x22 first|");
         EXPECT_EQ(sheet.log, c.log);
         EXPECT_EQ(result, c.result);
-        EXPECT_TRUE(sheet.m_bPageClosed);
-        EXPECT_FALSE(TakeQuitMessage());
+        EXPECT_EQ(sheet.m_bPageClosed, !c.log.empty());
+        EXPECT_EQ(TakeQuitMessage(), c.quit);
     }
 }
 
