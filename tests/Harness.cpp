@@ -91,7 +91,6 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
         reinterpret_cast<LPARAM>(&hBox));
     if (hBox == nullptr) return seen;
     seen.hOwner = ::GetWindow(hBox, GW_OWNER);
-    seen.ownerEnabled = seen.hOwner != nullptr && ::IsWindowEnabled(seen.hOwner);
     seen.caption = WindowText(hBox);
     seen.text = WindowText(MessageTextOf(hBox));
     for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))

@@ -36,7 +36,6 @@ struct MessageBoxSeen {
     HWND hOwner = nullptr;
     std::wstring caption, text;
     HICON hIcon = nullptr;
-    bool ownerEnabled = true;
 };
 MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.

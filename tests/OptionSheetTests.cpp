@@ -116,7 +116,6 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
         CProbeSheet sheet;
         sheet.EnableStackedTabs(stacked);
         std::vector<LRESULT> results;
-        RECT before{}, after{};
         RunModal(sheet, {[&] {
                      HWND hPage = sheet.game.m_hWnd, hBox = sheet.game.GetDlgItem(IDC_GAME_PHONE_EDITION);
                      EXPECT_EQ(sheet.game.Adapter().m_strTitle, L"Qov Brumvale Options");
@@ -125,16 +124,16 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
                          NMHDR hdr{hBox, IDC_GAME_PHONE_EDITION, code};
                          results.push_back(::SendMessageW(hPage, WM_NOTIFY, hdr.idFrom, LPARAM(&hdr)));
                      }
-                     before = WindowRectInParent(hPage);
+                     const RECT before = WindowRectInParent(hPage);
                      ::SetWindowPos(hPage, nullptr, before.left, -12, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-                     after = WindowRectInParent(hPage);
+                     EXPECT_EQ(Edges(WindowRectInParent(hPage)),
+                               Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
                      const LONG_PTR style = ::GetWindowLongPtrW(sheet.GetTabControl(), GWL_STYLE);
                      EXPECT_EQ((style & TCS_MULTILINE) != 0, stacked != FALSE);
                      sheet.EndModalLoop(IDCANCEL);
                  }});
         EXPECT_EQ(sheet.log, "G:-2 G:-202 ");
         EXPECT_EQ(results, (std::vector<LRESULT>{1, 1, 0, 0}));
-        EXPECT_EQ(Edges(after), Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
     }
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
     CProbeSheet sheet;

@@ -20,16 +20,6 @@ LSTATUS WINAPI RecordClose(HKEY hKey) { return g_calls += "close ", g_real.pfnCl
 using Values = std::map<std::wstring, RegValue>;
 const std::wstring kPath = std::wstring(kVendorKeyPath) + L"\\Tests\\RegistryKey", kMissing = kPath + L"\\Missing";
 
-struct RegistryKeyTest : testing::Test {
-    void SetUp() override {
-        RegistryEntryPoints& reg = GetRegistryEntryPoints();
-        g_real = reg;
-        reg.pfnFlushKey = RecordFlush, reg.pfnCloseKey = RecordClose;
-        reg.pfnSetValueEx = SetValueExactly;  // a text's missing null shows
-    }
-    void TearDown() override { GetRegistryEntryPoints() = g_real, DeleteTree(kPath); }
-};
-
 using Call = std::function<std::wstring(CRegistryKey&)>;
 Call Read(DWORD dwDefault) { return [=](auto& k) { return std::to_wstring(k.ReadDword(L"v", dwDefault)); }; }
 std::wstring ReadText(CRegistryKey& k) { return k.ReadString(L"v"); }
@@ -54,7 +44,7 @@ using Changes = std::map<std::wstring, std::optional<RegValue>>;  // values set,
 enum Open { kKey, kNoKey, kCreated };  // the scratch key; its missing subkey, opened or created
 
 // The whole key compared after each call. Only a write flushes, when asked, once, as the key closes.
-TEST_F(RegistryKeyTest, ReadsWritesAndEnumerationOnTheWholeKey) {
+TEST(RegistryKey, ReadsWritesAndEnumerationOnTheWholeKey) {
     const std::wstring name259(259, L'n'), name260(260, L'n');  // before "other"
     const std::tuple<const char*, Open, Values, Call, std::wstring, Changes, bool> cases[] = {
         // what, key, values besides "other", the call, its result, what it changed, flushed when asked
@@ -75,6 +65,10 @@ TEST_F(RegistryKeyTest, ReadsWritesAndEnumerationOnTheWholeKey) {
         {"no key: write refused", kNoKey, {}, Write(L"v", 1), L"0", {}, false},
         {"create flag makes the key", kCreated, {}, Write(L"v", 1), L"1", {{L"v", Dword(1)}}, true},
     };
+    RegistryEntryPoints& reg = GetRegistryEntryPoints();
+    g_real = reg;
+    reg.pfnFlushKey = RecordFlush, reg.pfnCloseKey = RecordClose;
+    reg.pfnSetValueEx = SetValueExactly;  // a text's missing null shows
     for (BOOL askFlush : {TRUE, FALSE}) for (const auto& [what, open, values, call, result, changes, flushed] : cases) {
         SCOPED_TRACE(testing::Message() << what << (askFlush ? "" : ", flush not asked for"));
         DeleteTree(kPath);
@@ -93,6 +87,8 @@ TEST_F(RegistryKeyTest, ReadsWritesAndEnumerationOnTheWholeKey) {
         // Closed once, flushed just before if at all; with no key, neither.
         EXPECT_EQ(g_calls, open == kNoKey ? "" : flushed && askFlush ? "flush close " : "close ");
     }
+    reg = g_real;
+    DeleteTree(kPath);
 }
 
 }  // namespace
