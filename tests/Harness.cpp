@@ -71,7 +71,9 @@ std::wstring BarButtons(HWND hBar) {
 void TapBarButton(HWND hBar) {
     RECT rc{};
     ::SendMessageW(hBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
-    ClickAt(hBar, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    const LPARAM middle = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(hBar, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageW(hBar, WM_LBUTTONUP, 0, middle);
 }
 
 MessageBoxSeen AnswerMessageBox(int nCommand) {
@@ -89,7 +91,6 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
         reinterpret_cast<LPARAM>(&hBox));
     if (hBox == nullptr) return seen;
     seen.hOwner = ::GetWindow(hBox, GW_OWNER);
-    seen.ownerEnabled = seen.hOwner != nullptr && ::IsWindowEnabled(seen.hOwner);
     seen.caption = WindowText(hBox);
     seen.text = WindowText(MessageTextOf(hBox));
     for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
@@ -100,8 +101,4 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
 
 bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 
-
-void ClickAt(HWND hWnd, int x, int y) {
-    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
+std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Runs step once the running modal loop is idle (its windows are up and painted); steps queue
 // up and run one per idle turn, in order.
@@ -35,10 +36,9 @@ struct MessageBoxSeen {
     HWND hOwner = nullptr;
     std::wstring caption, text;
     HICON hIcon = nullptr;
-    bool ownerEnabled = true;
 };
 MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.
 bool TakeQuitMessage();
-// A left click at a point of a window's client area, delivered as the mouse would.
-void ClickAt(HWND hWnd, int x, int y);
+// A rectangle's edges, left, top, right, bottom: compared, they print.
+std::vector<LONG> Edges(const RECT& rc);

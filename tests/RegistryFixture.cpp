@@ -10,39 +10,32 @@ RegValue Sz(const std::wstring& text) {
     return {REG_SZ, {p, p + (text.size() + 1) * sizeof(wchar_t)}};
 }
 
-// Names of any length fit; data is sized from each key itself.
+// Names of any length fit, and data of any size a test stores.
 Snapshot Snapshot::Of(const std::wstring& path) {
     Snapshot snapshot;
     HKEY hKey = nullptr;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return snapshot;
-    DWORD values = 0, maxData = 0;
-    ::RegQueryInfoKeyW(hKey, 0, 0, 0, 0, 0, 0, &values, 0, &maxData, 0, 0);
-    std::vector<wchar_t> name(16384);
     std::map<std::wstring, RegValue>& key = snapshot.keys[path];
-    for (DWORD i = 0; i < values; ++i) {
-        DWORD cchName = static_cast<DWORD>(name.size()), cbData = maxData;
-        RegValue value{REG_NONE, std::vector<BYTE>(maxData)};
-        EXPECT_EQ(::RegEnumValueW(hKey, i, name.data(), &cchName, 0, &value.type, value.bytes.data(), &cbData), 0);
-        value.bytes.resize(cbData);
-        key[std::wstring(name.data(), cchName)] = value;
-    }
-    DWORD cchName = 16384;
+    std::vector<wchar_t> name(16384);
+    std::vector<BYTE> data(65536);
+    DWORD cchName = 16384, cbData = 65536, type = 0;
+    for (DWORD i = 0; ::RegEnumValueW(hKey, i, name.data(), &cchName, 0, &type, data.data(), &cbData) == 0;
+         ++i, cchName = 16384, cbData = 65536)
+        key[std::wstring(name.data(), cchName)] = {type, {data.begin(), data.begin() + cbData}};
+    cchName = 16384;
     for (DWORD i = 0; ::RegEnumKeyExW(hKey, i, name.data(), &cchName, 0, 0, 0, 0) == 0; ++i, cchName = 16384)
         snapshot.keys.merge(Of(path + L"\\" + std::wstring(name.data(), cchName)).keys);
     ::RegCloseKey(hKey);
     return snapshot;
 }
 
-void PrintTo(const Snapshot& snapshot, std::ostream* os) {
-    for (const auto& [path, values] : snapshot.keys) {
-        *os << "\n" << testing::PrintToString(path) << std::hex;
-        for (const auto& [name, value] : values) {
-            *os << "\n  " << testing::PrintToString(name) << " type " << value.type << ":";
-            for (BYTE b : value.bytes) *os << ' ' << static_cast<int>(b);
-        }
-        *os << std::dec;
-    }
+void PrintTo(const RegValue& value, std::ostream* os) {
+    *os << "type " << value.type << ":" << std::hex;
+    for (BYTE b : value.bytes) *os << ' ' << static_cast<int>(b);
+    *os << std::dec;
 }
+
+void PrintTo(const Snapshot& snapshot, std::ostream* os) { *os << testing::PrintToString(snapshot.keys); }
 
 void DeleteTree(const std::wstring& path) { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()); }
 
@@ -58,7 +51,6 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
     EXPECT_EQ(SetValueExactly(hKey, name.c_str(), 0, value.type, value.bytes.data(), DWORD(value.bytes.size())), 0);
     ::RegCloseKey(hKey);
 }
-
 
 void ClearProgramKeys() { for (auto path : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath}) DeleteTree(path); }
 

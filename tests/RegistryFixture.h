@@ -31,6 +31,7 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
     std::map<std::wstring, std::map<std::wstring, RegValue>> keys;  // an empty key is listed too
 };
+void PrintTo(const RegValue& value, std::ostream* os);
 void PrintTo(const Snapshot& snapshot, std::ostream* os);
 
 void DeleteTree(const std::wstring& path);

@@ -3,7 +3,6 @@
 void CToolkitHost::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_SS_EXCEPTIONS, m_button); }
 
 LRESULT CToolkitHost::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONDOWN) ++m_nTaps;
     if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
     return COptionDialog::DefWindowProc(message, wParam, lParam);
 }

@@ -1,6 +1,5 @@
 // The tests' dialog: an option dialog on the Screen Saver page's template, on the chrome the
-// program's dialogs use, counting what reaches its default handling; and reading back what a
-// window shows.
+// program's dialogs use, noting where its painting runs; and reading back what a window shows.
 #pragma once
 
 #include <functional>
@@ -30,7 +29,6 @@ public:
     BOOL m_initResult = -1;
 
     CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
-    int m_nTaps = 0;                              // pen-downs given to the default handling
     std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.

@@ -43,7 +43,11 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         const RECT ink = BoundsOf(host.m_hWnd, RGB(0, 0, 156), 2 * band);
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, band / 2.0, band / 8.0);
         EXPECT_GE(ink.left, 8 * dpi / 96);
-        for (int id : {IDC_SS_EXCEPTIONS, IDC_SS_ENABLE}) EXPECT_EQ(FontOf(host.GetDlgItem(id)).lfHeight, font) << id;
+        // Bold on push buttons alone, the same height on every control.
+        for (auto [id, weight] : {std::pair{IDC_SS_EXCEPTIONS, FW_BOLD}, {IDC_SS_ENABLE, FW_NORMAL}}) {
+            const LOGFONTW lf = FontOf(host.GetDlgItem(id));
+            EXPECT_EQ(std::vector<LONG>({lf.lfHeight, lf.lfWeight}), std::vector<LONG>({font, weight})) << id;
+        }
     });
 }
 
