@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
