@@ -22,6 +22,7 @@
 #include "dialogs/SelectFileDialog.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "bench/Timing.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ CWinApp g_benchApp(L"Picker Bench");
 
 const std::vector<std::wstring> kExtensions{L"exe"};
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Shown {
     double seconds = -1;
@@ -174,11 +165,6 @@ Shown TimeBare() {
 
 // ---- runs and figures
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 bool EnterDrive(const wchar_t* drive) {
     std::wstring root = drive;
