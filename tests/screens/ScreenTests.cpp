@@ -87,21 +87,18 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
 TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     const int s = m_pScreen->scale;
     auto check = [&](HWND hDlg, bool picker) {
-        RECT client{}, unit{0, 0, 50, 12};
+        RECT client{}, button{0, 0, 50, 12};
         ::GetClientRect(hDlg, &client);
-        const int W = client.right, H = client.bottom;
-        auto at = [&](int id) { return WindowRectInParent(::GetDlgItem(hDlg, id)); };
-        auto place = [](RECT rc) { return testing::PrintToString(std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}); };
-        auto button = [&](int right, int bottom, int h) { return place({right - unit.right, bottom - h, right, bottom}); };
+        ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
+        const LONG W = client.right, H = client.bottom, w = button.right, h = button.bottom;
+        auto at = [&](int id) { return Edges(WindowRectInParent(::GetDlgItem(hDlg, id))); };
         if (picker) {
-            ::MapDialogRect(hDlg, &unit);  // the picker's buttons keep their template size
-            EXPECT_EQ(place(at(IDC_PICKER_TREE)), place({-s, 24 * s, W + s, H - 30 * s}));
-            EXPECT_EQ(place(at(IDCANCEL)), button(W - 5 * s, H - 5 * s, unit.bottom));
-            EXPECT_EQ(place(at(IDOK)), button(W - 105 * s, H - 5 * s, unit.bottom));
-        } else {
-            const RECT list = at(IDC_EXC_LIST), add = at(IDC_EXC_ADD), remove = at(IDC_EXC_REMOVE);
-            EXPECT_EQ(place({0, 0, list.right, list.bottom}), place({0, 0, W - 95 * s, H - 5 * s}));
-            EXPECT_EQ(place({0, 0, add.right, remove.right}), place({0, 0, W - 10 * s, W - 10 * s}));
+            EXPECT_EQ(at(IDC_PICKER_TREE), Edges({-s, 24 * s, W + s, H - 30 * s}));
+            EXPECT_EQ(at(IDCANCEL), Edges({W - 5 * s - w, H - 5 * s - h, W - 5 * s, H - 5 * s}));
+            EXPECT_EQ(at(IDOK), Edges({W - 105 * s - w, H - 5 * s - h, W - 105 * s, H - 5 * s}));
+        } else {  // right and bottom edges
+            EXPECT_EQ(std::vector({at(IDC_EXC_LIST)[2], at(IDC_EXC_LIST)[3], at(IDC_EXC_ADD)[2], at(IDC_EXC_REMOVE)[2]}),
+                      std::vector({W - 95 * s, H - 5 * s, W - 10 * s, W - 10 * s}));
         }
     };
     auto fillsThenFollows = [&](HWND hDlg, bool picker) {
