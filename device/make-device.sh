@@ -50,6 +50,17 @@ done
 # The help viewer and its help file, where the handheld keeps them; the viewer appends each
 # command line it is started with to C:\windows\temp\PegHelp.log (helpviewer/PegHelp.cpp).
 cp -f "$BUILD/helpviewer/PegHelp.exe" "$BUILD/helpviewer/QovBrumvale.htm" "$PREFIX/drive_c/windows/"
+# The handheld's faces: Tahoma, in which every dialog template is measured, and Marlett, which
+# draws the caption buttons' glyphs. Wine has its own of both, but this Wine does not look in
+# its data folder for them, so they go where Windows keeps its fonts. Without them a wider face
+# stands in, every dialog outgrows the small screens, and the close button shows a letter.
+cp -f /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$PREFIX/drive_c/windows/Fonts/"
+# The handheld has no "MS Sans Serif": a template asking for it is measured in Tahoma.
+if ! grep -q '^"MS Sans Serif"="Tahoma"' "$PREFIX/system.reg"; then
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'MS Sans Serif' /t REG_SZ /d Tahoma /f </dev/null >/dev/null 2>&1
+    wineserver -w
+fi
 # Sample content that a fresh device ships with (device/sample: files beside the stand-ins that
 # are not programs); what the user changed stays.
 if [ -d "$HERE/sample" ]; then cp -rn "$HERE/sample/." "$PREFIX/drive_c/"; fi
