@@ -3,9 +3,10 @@
 #   bench/run.sh [RUNS]          all of them
 #   bench/run.sh startup [RUNS]  start-up to the first painted page, against a bare property sheet
 #   bench/run.sh picker [RUNS]   the program picker on generated drives, against a bare tree view
+#   bench/run.sh tabs [RUNS]     opening the Screen Saver tab, against opening the Game tab
 source "$(dirname "$0")/../scripts/common.sh"
 WHICH=all
-case "${1:-}" in startup|picker) WHICH="$1"; shift ;; esac
+case "${1:-}" in startup|picker|tabs) WHICH="$1"; shift ;; esac
 RUNS="${1:-}"
 
 # The picker's drives: P: holds 20,000 entries and Q: 40,000, in the same shape. Each group is
@@ -68,17 +69,17 @@ export WINEPREFIX="${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
 wine_env
 trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
 "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
-[ "$WHICH" = startup ] || make_picker_drives
+if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then make_picker_drives; fi
 warm_wine
 unmanaged_windows N
 
-if [ "$WHICH" != picker ]; then
+if [ "$WHICH" = all ] || [ "$WHICH" = startup ]; then
     cp -f "$BUILD/bench/bare_sheet.exe" "$WINEPREFIX/drive_c/Program Files/Brumvale/"
     (cd "$WINEPREFIX/drive_c" &&
         wine "$BUILD/bench/startup_bench.exe" 'C:\Program Files\Brumvale\QovBrumvaleOptions.exe' \
             'C:\Program Files\Brumvale\bare_sheet.exe' "${RUNS:-15}")
 fi
-if [ "$WHICH" != startup ]; then
+if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then
     [ "$WHICH" = picker ] || echo
     small="${PICKER_DRIVES[0]%%:*}" large="${PICKER_DRIVES[1]%%:*}"
     small="${small^^}:" large="${large^^}:"
@@ -87,4 +88,8 @@ if [ "$WHICH" != startup ]; then
     echo "memory at ${PICKER_DRIVES[1]##*:} entries, each alone in a process"
     wine "$BUILD/bench/picker_bench.exe" memory picker "$large"
     wine "$BUILD/bench/picker_bench.exe" memory bare "$large"
+fi
+if [ "$WHICH" = all ] || [ "$WHICH" = tabs ]; then
+    [ "$WHICH" = tabs ] || echo
+    (cd "$WINEPREFIX/drive_c" && wine "$BUILD/bench/tab_bench.exe" "${RUNS:-20}")
 fi
