@@ -23,3 +23,8 @@ BOOL SHInitExtraControls() {
 }
 
 void PrepareStandaloneDialog(HWND) {}
+
+HBRUSH WindowColourBehindControl(HDC hdc) {
+    ::SetBkColor(hdc, ::GetSysColor(COLOR_WINDOW));
+    return ::GetSysColorBrush(COLOR_WINDOW);
+}

@@ -16,3 +16,8 @@ BOOL SHInitExtraControls();
 // bit is WS_MAXIMIZEBOX and the shell call does not exist, and the dialog's own buttons already
 // do the work, so there is nothing to do.
 void PrepareStandaloneDialog(HWND hDlg);
+
+// A handheld dialog's controls stand on the window colour, as the dialog's own background does;
+// a desktop dialog gives them the button face. The answer to a dialog's WM_CTLCOLORSTATIC and
+// WM_CTLCOLORBTN on the handheld: the control's background colour set, its brush.
+HBRUSH WindowColourBehindControl(HDC hdc);
