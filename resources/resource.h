@@ -38,6 +38,14 @@
 #define IDC_EXC_REMOVE                  1054
 #define IDC_EXC_ADD                     1055
 
+// --- Advanced options dialog ("Screen Saver Options") -------------------------------------
+#define IDD_ADVANCED_OPTIONS            104
+#define IDC_ADV_LIVING_ISLAND           1007
+#define IDC_ADV_SAVE_ISLAND             1012
+#define IDC_ADV_SOUND_SLIDER            1013
+#define IDC_ADV_MUSIC_SLIDER            1014
+#define IDC_ADV_DEFAULT_VOLUME          1016
+
 // --- Program picker (OK and Cancel are IDOK and IDCANCEL) ----------------------------------
 #define IDD_SELECT_FILE                 172
 #define IDC_PICKER_TREE                 1057

@@ -72,8 +72,9 @@ TEST_F(HelpTest, EachPageHasItsTabAndStartsTheViewerWithItsOwnTopic) {
 }
 
 // "Exceptions..." opens the exceptions dialog owned by the sheet, and "Add..." the picker owned
-// by that dialog; each keeps the sheet enabled, as the handheld does, and asks for its own topic.
-TEST_F(HelpTest, ExceptionsDialogAndPickerOwnedInTurnWithTopicsOfTheirOwn) {
+// by that dialog; then "More Options..." the advanced options owned by the sheet. Each keeps the
+// sheet enabled, as the handheld does, and asks for its own topic.
+TEST_F(HelpTest, DialogsOwnedInTurnWithTopicsOfTheirOwn) {
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
     std::vector<HWND> chain;  // each window in front, then its owner
     std::wstring recorded;
@@ -98,12 +99,13 @@ TEST_F(HelpTest, ExceptionsDialogAndPickerOwnedInTurnWithTopicsOfTheirOwn) {
             ::SendMessageW(chain[0], WM_COMMAND, IDCANCEL, 0);
         });
         ::SendMessageW(sheet.m_screenSaverPage.GetDlgItem(IDC_SS_EXCEPTIONS), BM_CLICK, 0, 0);
+        OnNextIdle([&] { inFront(), ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0); });
+        ::SendMessageW(sheet.m_screenSaverPage.GetDlgItem(IDC_SS_MORE_OPTIONS), BM_CLICK, 0, 0);
         PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
     }});
-    ASSERT_EQ(chain.size(), 4u);
-    EXPECT_EQ(chain[1], sheet.m_hWnd);
-    EXPECT_EQ(chain[3], chain[0]);
-    EXPECT_EQ(recorded, kHelpExceptions + std::wstring(L"\r\n") + kHelpSelectProgram + L"\r\n");
+    ASSERT_EQ(chain.size(), 6u);
+    EXPECT_EQ(std::vector({chain[1], chain[3], chain[5]}), std::vector({sheet.m_hWnd, chain[0], sheet.m_hWnd}));
+    EXPECT_EQ(recorded, kHelpExceptions + std::wstring(L"\r\n") + kHelpSelectProgram + L"\r\n" + kHelpAdvancedOptions + L"\r\n");
 }
 
 // Each command line names its window's topic in the help file installed beside the viewer.
@@ -148,20 +150,4 @@ TEST_F(HelpTest, ShellCreateProcessHandsOverTheCommandLineUnchanged) {
     PROCESS_INFORMATION process{};  // a program that cannot start
     EXPECT_FALSE(ShellCreateProcess(L"NoSuch.exe", L"x", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
                                     &process));
-}
-
-// On the Screen Saver page's template as a plain dialog, with children of ids 0 and -1 that a
-// lookup by those ids would find.
-TEST(ControlRect, ChildRectangleInClientCoordinatesElseEmpty) {
-    HWND hDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SCREENSAVER_PAGE), nullptr,
-                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    ASSERT_NE(hDlg, nullptr);
-    for (INT_PTR id : {0, -1})
-        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 1, 2, 30, 40, hDlg, HMENU(id), nullptr, nullptr);
-    RECT units{14, 39, 55, 12};  // the timeout placeholder's position and size, each converted on its own
-    ::MapDialogRect(hDlg, &units);
-    const RECT none{}, placeholder{units.left, units.top, units.left + units.right, units.top + units.bottom};
-    for (auto [id, expected] : {std::pair{IDC_SS_TIMEOUT_PLACEHOLDER, placeholder}, {0, none}, {-1, none}})
-        EXPECT_EQ(Edges(GetControlRect(hDlg, id)), Edges(expected)) << id;
-    ::DestroyWindow(hDlg);
 }

@@ -11,7 +11,7 @@
 #include "toolkit/ToolkitFonts.h"
 
 TEST(Templates, ControlsStayBelowTheHeaderWithTheirOwnIds) {
-    for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE, IDD_EXCEPTIONS}) {
+    for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE, IDD_EXCEPTIONS, IDD_ADVANCED_OPTIONS}) {
         HWND hDlg = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(id), nullptr,
                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
         ASSERT_NE(hDlg, nullptr) << id;

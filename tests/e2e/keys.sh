@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installed program on the test device, driven with keystrokes as a user would: F1 asks
 # for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs,
-# and a program chosen in the picker from "Exceptions...", "Add..." is stored. Needs DISPLAY and
+# a program chosen in the picker from "Exceptions...", "Add..." is stored, and the Screen Saver
+# tab's switch and the advanced options' island box reach the mode. Needs DISPLAY and
 # WINEPREFIX of a running test session (test.sh sets both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
@@ -113,6 +114,33 @@ if start_program; then
     end_leftover
 fi
 [ "$(exceptions)" = "notepad.exe zeta.exe" ] || fail "exceptions should be notepad.exe and zeta.exe, are: $(exceptions)"
+
+# --- Screen Saver tab: Space on "Enable", Enter; then "More Options...", the island box -----
+screen_saver_mode() {
+    wine reg query "$KEY" /v propNameScreenSaverMode 2>/dev/null | tr -d '\r' |
+        awk '/propNameScreenSaverMode/ { print $3; found = 1 } END { if (!found) print "absent" }'
+}
+set_screen_saver_mode() { wine reg add "$KEY" /v propNameScreenSaverMode /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+set_screen_saver_mode 0x8006
+if start_program; then
+    xdotool key ctrl+Tab Tab space Return  # the tabs, then "Enable" cleared, then OK
+    wait_for "the program to end on Enter" program_ended
+    end_leftover
+fi
+[ "$(screen_saver_mode)" = 0x8016 ] || fail "Enable cleared should store 0x8016, registry has $(screen_saver_mode)"
+set_screen_saver_mode 0x8006
+if start_program; then
+    xdotool key ctrl+Tab Tab Tab Tab Tab Tab space  # Enable, two boxes, "Exceptions...", "More Options..."
+    if wait_for "the advanced options" window_focused 'Advanced Options'; then
+        xdotool key space Return  # the island box, then OK
+        wait_for "the advanced options to close" window_focused 'Qov Brumvale Options'
+        # Back on "More Options...": two boxes up, Enter is the sheet's OK again.
+        xdotool key shift+Tab shift+Tab Return
+        wait_for "the program to end on Enter" program_ended
+    fi
+    end_leftover
+fi
+[ "$(screen_saver_mode)" = 0x8106 ] || fail "the island box should store 0x8106, registry has $(screen_saver_mode)"
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]

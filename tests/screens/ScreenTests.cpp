@@ -52,9 +52,14 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
 }
 
 // A sheet taller than the screen is fitted to it: its buttons on the screen, its tabs above them.
+// The timeout picker keeps its placeholder's left, top and right, 20 pixels high at the scale.
 TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
-    COptionsSheet sheet(L"Options", nullptr, 0);
+    COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
+                 HWND hPage = sheet.m_screenSaverPage.m_hWnd;
+                 RECT rc = WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PLACEHOLDER));
+                 rc.bottom = rc.top + 20 * m_pScreen->scale;
+                 EXPECT_EQ(Edges(WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PICKER))), Edges(rc));
                  EXPECT_NE(::IsRectEmpty(&sheet.GetFittedPageRect()), m_pScreen->fitted);
                  RECT work{}, tab{}, ok{}, inside{};
                  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
