@@ -89,16 +89,18 @@ void CScreenSaverPage::OnOK() {
     COptionPage::OnOK();
 }
 
-void CScreenSaverPage::LoadSettings(DWORD& dwMode, DWORD& dwTimeout) {
+BOOL CScreenSaverPage::LoadSettings(DWORD& dwMode, DWORD& dwTimeout) {
     CRegistryKey key(kSchemaRoot, kSettingsKeyPath, TRUE, TRUE);
     dwMode = key.ReadDword(kValueScreenSaverMode, kDefaultScreenSaverMode);
     dwTimeout = key.ReadDword(kValueScreenSaverTimeout, kDefaultScreenSaverTimeout);
+    return TRUE;
 }
 
-void CScreenSaverPage::SaveSettings(DWORD dwMode, DWORD dwTimeout) {
+BOOL CScreenSaverPage::SaveSettings(DWORD dwMode, DWORD dwTimeout) {
     CRegistryKey key(kSchemaRoot, kSettingsKeyPath, TRUE, TRUE);
     key.WriteDword(kValueScreenSaverMode, dwMode);
     key.WriteDword(kValueScreenSaverTimeout, dwTimeout);
+    return TRUE;
 }
 
 // The dialog keeps its own list; what it answers changes nothing here.

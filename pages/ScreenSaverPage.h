@@ -38,6 +38,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static void LoadSettings(DWORD& dwMode, DWORD& dwTimeout);
-    static void SaveSettings(DWORD dwMode, DWORD dwTimeout);
+    // Each opens the Settings key for the call; both answer TRUE (the store fails silently).
+    static BOOL LoadSettings(DWORD& dwMode, DWORD& dwTimeout);
+    static BOOL SaveSettings(DWORD dwMode, DWORD dwTimeout);
 };
