@@ -17,11 +17,6 @@ namespace {
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
 constexpr int kFolderImage = 0;
 
-bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // A path names a file when there is one and it does not end in a folder's backslash.
 bool IsAcceptable(const std::wstring& path) { return !path.empty() && path.back() != L'\\'; }
 

@@ -72,6 +72,11 @@ void ListFolder(HANDLE hFolder, const FolderEntryVisitor& visit) {
 
 }  // namespace
 
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 BOOL ForEachFolderEntry(const std::wstring& pattern, const FolderEntryVisitor& visit) {
     WIN32_FIND_DATAW data{};
     HANDLE hFind = ::FindFirstFileW(pattern.c_str(), &data);

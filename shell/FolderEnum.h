@@ -10,6 +10,9 @@
 
 using FolderEntryVisitor = std::function<void(const WIN32_FIND_DATAW&)>;
 
+// File names and paths as the file system tells them apart: without regard to case.
+bool EqualNoCase(const std::wstring& a, const std::wstring& b);
+
 // Calls visit for each entry that matches the pattern (for example "\Folder\*"), in the
 // order the file system returns them. The desktop's "." and ".." entries are skipped: the
 // handheld's enumeration has none. The enumeration is always closed, whatever visit does.

@@ -2,8 +2,9 @@
 # The installed program on the test device, driven with keystrokes as a user would: F1 asks
 # for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs,
 # a program chosen in the picker from "Exceptions...", "Add..." is stored, and the Screen Saver
-# tab's switch and the advanced options' island box reach the mode. Needs DISPLAY and
-# WINEPREFIX of a running test session (test.sh sets both up).
+# tab's switch and the advanced options' island box reach the mode, and a skin chosen on the
+# Skins tab is stored. Needs DISPLAY and WINEPREFIX of a running test session (test.sh sets
+# both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
 PROGRAM='C:\Program Files\Brumvale\QovBrumvaleOptions.exe'
@@ -141,6 +142,20 @@ if start_program; then
     end_leftover
 fi
 [ "$(screen_saver_mode)" = 0x8106 ] || fail "the island box should store 0x8106, registry has $(screen_saver_mode)"
+
+# --- Skins tab: a skin chosen with the arrow keys, Enter stores its folder -------------------
+GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
+time_skin() { wine reg query "$GAME_KEY" /v time_skin 2>/dev/null | tr -d '\r' | sed -n 's/^ *time_skin *REG_SZ *//p'; }
+wine reg delete "$GAME_KEY" /v time_skin /f >/dev/null 2>&1
+if start_program; then
+    xdotool key ctrl+Tab ctrl+Tab Down Return  # the Skins tab (its list takes the focus), the first skin, OK
+    wait_for "the program to end on Enter" program_ended
+    end_leftover
+fi
+case "$(time_skin)" in
+    'C:\Program Files\Brumvale\TimeSkins\'?*'\') ;;
+    *) fail "a skin's folder should be stored, time_skin is '$(time_skin)'" ;;
+esac
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]

@@ -67,6 +67,11 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
                  EXPECT_LE(tab.bottom, ok.top);
+                 sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page, at scale
+                 RECT page{}, list = WindowRectInParent(sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST));
+                 sheet.m_skinsPage.GetClientRect(&page);
+                 EXPECT_EQ(std::vector({page.right - list.right, page.bottom - list.bottom}),
+                           std::vector<LONG>({7 * m_pScreen->scale, 5 * m_pScreen->scale}));
                  PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
              }});
 }
