@@ -2,12 +2,7 @@
 // dialog with the real registry, both driven inside their own modal loops.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <commctrl.h>
-
 #include <algorithm>
-#include <vector>
 
 #include "dialogs/ExceptionsDialog.h"
 #include "dialogs/SelectFileDialog.h"
@@ -27,8 +22,7 @@ HWND Modal() { return AfxGetModalWnd(); }
 HWND Tree() { return ::GetDlgItem(Modal(), IDC_PICKER_TREE); }
 std::wstring Text(HTREEITEM hItem) {  // a folder's name ends in "/"
     wchar_t text[MAX_PATH] = {};
-    TVITEMW item{};
-    item.mask = TVIF_TEXT | TVIF_IMAGE, item.hItem = hItem, item.pszText = text, item.cchTextMax = MAX_PATH;
+    TVITEMW item{TVIF_TEXT | TVIF_IMAGE, hItem, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
     TreeView_GetItem(Tree(), &item);
     return text + std::wstring(item.iImage == 0 ? L"/" : L"");
 }
@@ -53,91 +47,22 @@ const std::pair<std::wstring, bool> kEntries[] = {
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
     {L"ReadOnly/", true}, {L"a.exe", true},
 };
-void MakeFile(const std::wstring& path) {
-    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
-struct PickerTest : testing::Test {
-    static void SetUpTestSuite() {
-        ::CreateDirectoryW(L"\\Folder", nullptr);
-        for (const auto& [entry, shown] : kEntries) {
-            const std::wstring path = L"\\Folder\\" + entry.substr(0, entry.find(L'/'));
-            if (entry.back() != L'/') MakeFile(path);
-            else if (::CreateDirectoryW(path.c_str(), nullptr) && entry != L"Empty/") MakeFile(path + L"\\In.exe");
-        }
-        ::SetFileAttributesW(L"\\Folder\\Hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
-        ::SetFileAttributesW(L"\\Folder\\ReadOnly", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
-    }
-};
-
-}  // namespace
-
-// Folders in the order the file system gives them, then the listed files in the reverse of it.
-TEST_F(PickerTest, FoldersFirstThenFilesReversedOnlyListedExtensions) {
-    Strings expected;
-    auto firstFile = expected.begin() - expected.begin();
-    ForEachFolderEntry(L"\\Folder\\*", [&](const WIN32_FIND_DATAW& data) {
-        for (const auto& [entry, shown] : kEntries)
-            if (shown && entry.substr(0, entry.find(L'/')) == data.cFileName)
-                expected.insert(expected.begin() + (entry.back() == L'/' ? firstFile++ : firstFile), entry);
-    });
-    CSelectFileDialog picker(L"", &kExe, 1, L"Pick", nullptr);
-    RunModal(picker, {[&] {
-        EXPECT_EQ(Children(Find({L"Folder/"})), expected);
-        for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
-            EXPECT_EQ(Children(Find({L"Folder/", folder})), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
-        picker.EndDialog(IDCANCEL);
-    }});
-}
-
-// Where the starting path leads, what OK then allows, and the path the caller reads after.
-TEST_F(PickerTest, StartingPathSelectionOkAndResult) {
-    const int kStaysOpen = 0;
-    const struct { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; } rows[] = {
-        {L"", {}, L"\\/", IDOK, kStaysOpen, L""},  // the root: an item without image, a folder
-        {L"\\folder\\SUB", {}, L"Sub/", IDOK, kStaysOpen, L""},
-        {L"\\FOLDER\\program.EXE", {}, L"Program.exe", IDOK, IDOK, L"\\Folder\\Program.exe"},
-        {L"\\Folder\\Missing\\Program.exe", {}, L"Folder/", IDOK, kStaysOpen, L""},
-        {L"\\Folder\\Sub", {L"Folder/", L"Sub/", L"In.exe"}, L"In.exe", IDOK, IDOK, L"\\Folder\\Sub\\In.exe"},
-        {L"\\Folder\\Tool.EXE", {L"Folder/"}, L"Folder/", IDOK, kStaysOpen, L""},
-        {L"\\Folder\\Tool.EXE", {}, L"Tool.EXE", IDCANCEL, IDCANCEL, L"\\Folder\\Tool.EXE"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "start " << testing::PrintToString(row.start));
-        CSelectFileDialog picker(row.start, &kExe, 1, L"Pick", nullptr);
-        EXPECT_EQ(RunModal(picker, {[&] {
-                      if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(row.click));
-                      EXPECT_EQ(Text(TreeView_GetSelection(Tree())), row.selected);
-                      EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(Modal(), IDOK)), row.selected.back() != L'/');
-                      ::SendMessageW(Modal(), WM_COMMAND, row.command, 0);
-                      if (picker.ContinueModal()) picker.EndDialog(kStaysOpen);
-                  }}),
-                  row.result);
-        EXPECT_EQ(g_strPickedPath, row.picked);
-    }
-}
-
-namespace {
-
-// One step of the user's: Add, the picker answering OK with the path or cancelled; select an
-// item; Remove.
-struct Op { char kind; std::wstring path; int item = 0; };
-Op Add(const std::wstring& path) { return {'a', path}; }
-const Op kPickerCancelled{'c', L""}, kRemove{'r', L""};
-Op Select(int item) { return {'s', L"", item}; }
+void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
 
 int g_flushes = 0;
 RegistryEntryPoints g_realRegistry;
 LSTATUS WINAPI CountFlush(HKEY hKey) { return ++g_flushes, g_realRegistry.pfnFlushKey(hKey); }
 
-void Perform(CExceptionsDialog& dialog, const Op& op) {
+// One step of the user's: "+path", Add with the picker answering OK with the path; "c", Add with
+// the picker cancelled; "sN", item N selected; "r", Remove.
+void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     auto tell = [&](int id, int code) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), LPARAM(dialog.GetDlgItem(id))); };
-    if (op.kind == 's') ::SendMessageW(dialog.GetDlgItem(IDC_EXC_LIST), LB_SETCURSEL, op.item, 0), tell(IDC_EXC_LIST, LBN_SELCHANGE);
-    if (op.kind == 'r') tell(IDC_EXC_REMOVE, BN_CLICKED);
-    if (op.kind != 'a' && op.kind != 'c') return;
+    if (op[0] == L's') ::SendMessageW(dialog.GetDlgItem(IDC_EXC_LIST), LB_SETCURSEL, op[1] - L'0', 0), tell(IDC_EXC_LIST, LBN_SELCHANGE);
+    if (op[0] == L'r') tell(IDC_EXC_REMOVE, BN_CLICKED);
+    if (op[0] != L'+' && op[0] != L'c') return;
     OnNextIdle([&] {
-        g_strPickedPath = op.path;
-        static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(op.kind == 'a' ? IDOK : IDCANCEL);
+        g_strPickedPath = op.substr(1);
+        static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
     });
     tell(IDC_EXC_ADD, BN_CLICKED);
 }
@@ -152,36 +77,82 @@ const Strings kNames{L"  0", L"  1", L"  2"};
 
 }  // namespace
 
+// The tree: folders in the order the file system gives them, then the listed files in the reverse
+// of it. Where the starting path leads, what OK then allows, and the path the caller reads after.
+TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
+    ::CreateDirectoryW(L"\\Folder", nullptr);
+    for (const auto& [entry, shown] : kEntries) {
+        const std::wstring path = L"\\Folder\\" + entry.substr(0, entry.find(L'/'));
+        if (entry.back() != L'/') MakeFile(path);
+        else if (::CreateDirectoryW(path.c_str(), nullptr) && entry != L"Empty/") MakeFile(path + L"\\In.exe");
+    }
+    ::SetFileAttributesW(L"\\Folder\\Hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+    ::SetFileAttributesW(L"\\Folder\\ReadOnly", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
+    Strings expected;
+    auto firstFile = expected.begin() - expected.begin();
+    ForEachFolderEntry(L"\\Folder\\*", [&](const WIN32_FIND_DATAW& data) {
+        for (const auto& [entry, shown] : kEntries)
+            if (shown && entry.substr(0, entry.find(L'/')) == data.cFileName)
+                expected.insert(expected.begin() + (entry.back() == L'/' ? firstFile++ : firstFile), entry);
+    });
+    const int kStaysOpen = 0;
+    const struct { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; } rows[] = {
+        {L"", {}, L"\\/", IDOK, kStaysOpen, L""},  // the root: an item without image, a folder
+        {L"\\folder\\SUB", {}, L"Sub/", IDOK, kStaysOpen, L""},
+        {L"\\FOLDER\\program.EXE", {}, L"Program.exe", IDOK, IDOK, L"\\Folder\\Program.exe"},
+        {L"\\Folder\\Missing\\Program.exe", {}, L"Folder/", IDOK, kStaysOpen, L""},
+        {L"\\Folder\\Sub", {L"Folder/", L"Sub/", L"In.exe"}, L"In.exe", IDOK, IDOK, L"\\Folder\\Sub\\In.exe"},
+        {L"\\Folder\\Tool.EXE", {L"Folder/"}, L"Folder/", IDOK, kStaysOpen, L""},
+        {L"\\Folder\\Tool.EXE", {}, L"Tool.EXE", IDCANCEL, IDCANCEL, L"\\Folder\\Tool.EXE"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "start " << testing::PrintToString(row.start));
+        CSelectFileDialog picker(row.start, &kExe, 1, L"Pick", nullptr);
+        EXPECT_EQ(RunModal(picker, {[&] {
+                      if (row.start.empty()) {  // the whole tree, once
+                          EXPECT_EQ(Children(Find({L"Folder/"})), expected);
+                          for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
+                              EXPECT_EQ(Children(Find({L"Folder/", folder})), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
+                      }
+                      if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(row.click));
+                      EXPECT_EQ(Text(TreeView_GetSelection(Tree())), row.selected);
+                      EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(Modal(), IDOK)), row.selected.back() != L'/');
+                      ::SendMessageW(Modal(), WM_COMMAND, row.command, 0);
+                      if (picker.ContinueModal()) picker.EndDialog(kStaysOpen);
+                  }}),
+                  row.result);
+        EXPECT_EQ(g_strPickedPath, row.picked);
+    }
+}
+
 // The list as loaded and edited, and the key after OK, Cancel or the bar's Cancel: rewritten
 // whole on OK as "  0", "  1", ... in the list's order, untouched otherwise.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
-    struct Row { const char* what; Stored stored; std::vector<Op> ops; Strings list; int sel; int end; };
+    struct Row { const char* what; Stored stored; Strings ops; Strings list; int sel; int end; };
     std::vector<Row> rows = {
         {"loaded: nothing selected", Texts(kNames, {L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
-        {"a program's name", {}, {Add(L"\\Program Files\\Tools\\calc.exe")}, {L"calc.exe"}, 0, IDOK},
-        {"trailing backslash", {}, {Add(L"\\Tools\\Sub\\")}, {L"Sub"}, 0, IDOK},
-        {"no backslash", {}, {Add(L"calc.exe")}, {L"calc.exe"}, 0, IDOK},
-        {"nothing left", {}, {Add(L"\\"), kPickerCancelled}, {}, -1, IDOK},
-        {"duplicate; item 0 selected, then kept", Texts(kNames, {L"b.exe"}), {Add(L"\\b.exe"), Add(L"\\a.exe")},
+        {"a program's name", {}, {L"+\\Program Files\\Tools\\calc.exe"}, {L"calc.exe"}, 0, IDOK},
+        {"trailing backslash", {}, {L"+\\Tools\\Sub\\"}, {L"Sub"}, 0, IDOK},
+        {"no backslash", {}, {L"+calc.exe"}, {L"calc.exe"}, 0, IDOK},
+        {"nothing left", {}, {L"+\\", L"c"}, {}, -1, IDOK},
+        {"duplicate; item 0 selected, then kept", Texts(kNames, {L"b.exe"}), {L"+\\b.exe", L"+\\a.exe"},
          {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
-        {"remove the last", Texts(kNames, {L"a", L"b", L"c"}), {Select(2), kRemove}, {L"a", L"b"}, 1, IDOK},
-        {"remove a middle one", Texts(kNames, {L"a", L"b", L"c"}), {Select(1), kRemove}, {L"a", L"c"}, 1, IDOK},
-        {"remove the only one", Texts(kNames, {L"a"}), {Select(0), kRemove, kRemove}, {}, -1, IDOK},
-        {"foreign names; a selection", Texts({L"zeta", L"alpha", L"7"}, {L"b.exe", L"c.exe", L"a.exe"}), {Select(2)},
+        {"remove the last", Texts(kNames, {L"a", L"b", L"c"}), {L"s2", L"r"}, {L"a", L"b"}, 1, IDOK},
+        {"remove a middle one", Texts(kNames, {L"a", L"b", L"c"}), {L"s1", L"r"}, {L"a", L"c"}, 1, IDOK},
+        {"remove the only one", Texts(kNames, {L"a"}), {L"s0", L"r", L"r"}, {}, -1, IDOK},
+        {"foreign names; a selection", Texts({L"zeta", L"alpha", L"7"}, {L"b.exe", L"c.exe", L"a.exe"}), {L"s2"},
          {L"a.exe", L"b.exe", L"c.exe"}, 2, IDOK},
         {"empty text", Texts(kNames, {L"", L"a.exe"}), {}, {L"a.exe"}, -1, IDOK},
-        {"Cancel", Texts(kNames, {L"a.exe"}), {Add(L"\\b.exe"), Select(0), kRemove}, {L"b.exe"}, 0, IDCANCEL},
-        {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {Add(L"\\b.exe")}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
+        {"Cancel", Texts(kNames, {L"a.exe"}), {L"+\\b.exe", L"s0", L"r"}, {L"b.exe"}, 0, IDCANCEL},
+        {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
     };
     // Thousands of values, other types, a text without its null, and a name too long for the
     // store to enumerate, which ends its enumeration (the name sorts last) and so stays.
     Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", {REG_SZ, {'z', 0, 'z', 0}}}},
              {}, {L"A"}, -1, IDOK};
-    for (int i = 0; i < 5000; ++i) {
-        many.stored.emplace_back(L"p" + std::to_wstring(i), Sz(L"p" + std::to_wstring(10000 + i)));
-        many.list.push_back(L"p" + std::to_wstring(10000 + i));
-    }
+    for (int i = 0; i < 5000; ++i)
+        many.stored.emplace_back(L"p" + std::to_wstring(i), Sz(many.list.emplace_back(L"p" + std::to_wstring(10000 + i))));
     many.list.push_back(L"zz");
     many.stored.emplace_back(std::wstring(300, L'~'), Sz(L"out of reach"));
     rows.push_back(many);
@@ -196,16 +167,13 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         Snapshot expected = Snapshot::Of(kVendorKeyPath);
         if (row.end == IDOK) {
             std::erase_if(expected.keys[kExceptionsKeyPath], [](const auto& value) { return value.first.size() < 260; });
-            for (size_t i = 0; i < row.list.size(); ++i) {
-                wchar_t name[8];
-                swprintf(name, 8, L"%3d", int(i));
-                expected.Set(kExceptionsKeyPath, name, Sz(row.list[i]));
-            }
+            for (int i = 0; i < int(row.list.size()); ++i)
+                if (wchar_t name[8]; swprintf(name, 8, L"%3d", i) > 0) expected.Set(kExceptionsKeyPath, name, Sz(row.list[i]));
         }
         g_flushes = 0;
         CExceptionsDialog dialog;
         RunModal(dialog, {[&] {
-            for (const Op& op : row.ops) Perform(dialog, op);
+            for (const std::wstring& op : row.ops) Perform(dialog, op);
             HWND hList = dialog.GetDlgItem(IDC_EXC_LIST);
             Strings list;
             for (wchar_t text[64]; ::SendMessageW(hList, LB_GETTEXT, list.size(), LPARAM(text)) >= 0;) list.push_back(text);

@@ -1,18 +1,13 @@
 // The class layer and the shell services the windows build on: message maps, windows bound at
-// creation, the option dialog base, message box ownership, folder enumeration.
+// creation, the option dialog base, message box ownership, folder enumeration, the module folder.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <commctrl.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
-#include "tests/ToolkitHost.h"
+#include "app/ModuleDir.h"
 #include "shell/FolderEnum.h"
+#include "tests/ToolkitHost.h"
 
 namespace {
 
@@ -49,8 +44,7 @@ END_MESSAGE_MAP()
 // window's own handling. A window made with CreateEx is bound from its first message on.
 TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) {
     CWnd parent;
-    parent.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr, nullptr,
-                                    nullptr));
+    parent.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, 0, 0, 0, 0));
     CMapDerived wnd;
     ASSERT_TRUE(wnd.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, &parent, 100));
     EXPECT_EQ(wnd.first, static_cast<UINT>(WM_NCCREATE));
@@ -82,7 +76,7 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     // The main window owns a dialog without parent: the modal run disables it, the chrome
     // enables it again, as the handheld keeps the sheet usable under its dialogs.
     CWnd main;
-    main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0));
     AfxGetApp()->m_pMainWnd = &main;
     CToolkitHost dialog(L"Outer", TRUE), inner(L"Inner", FALSE, &dialog);
     MessageBoxSeen fromInner;
@@ -104,9 +98,8 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
               IDCANCEL);
     AfxGetApp()->m_pMainWnd = nullptr;
     ::DestroyWindow(main.Detach());
-    EXPECT_EQ(fromInner.hOwner, hInner);
+    EXPECT_EQ(std::pair(fromInner.hOwner, fromInner.hIcon), std::pair(hInner, ::LoadIconW(nullptr, IDI_ERROR)));
     EXPECT_EQ(fromInner.caption + L"|" + fromInner.text, L"Brumvale Tests|From the inner one");
-    EXPECT_EQ(fromInner.hIcon, ::LoadIconW(nullptr, IDI_ERROR));
 
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
     CToolkitHost failed(L"No bar", TRUE);
@@ -114,22 +107,10 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     EXPECT_EQ(failed.m_initResult, FALSE);
 }
 
-// The handheld gives no "." and ".." (the program picker's tree shows that); a visit that throws
-// still closes the search, and a folder that is not there gives FALSE without a visit.
-TEST(Framework, FolderSearchIsAlwaysClosed) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"brumvale-enum";
-    std::filesystem::create_directories(dir / L"Sub");
-    EXPECT_THROW(ForEachFolderEntry(dir.wstring() + L"\\*", [](const WIN32_FIND_DATAW&) { throw 1; }), int);
-    // A search left open keeps the folder from being moved.
-    const std::wstring moved = dir.wstring() + L"-moved";
-    EXPECT_TRUE(::MoveFileW(dir.c_str(), moved.c_str()) && ::MoveFileW(moved.c_str(), dir.c_str()));
-    EXPECT_FALSE(ForEachFolderEntry(dir.wstring() + L"\\Missing\\*", [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
-    std::filesystem::remove_all(dir);
-}
-
-// Each folder is listed once, whatever path reaches it, as ForEachFolderEntry lists it; the
-// folder is closed even when a visit throws.
-TEST(Framework, FolderVisitsListEachFolderOnce) {
+// The handheld gives no "." and ".." (the program picker's tree shows that). A folder is listed
+// once, whatever path reaches it, as ForEachFolderEntry lists it; a folder that is not there gives
+// FALSE without a visit; a visit that throws still closes the search, else the folder could not move.
+TEST(Framework, FolderSearchesListEachFolderOnceAndAreAlwaysClosed) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"brumvale-visits";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / L"Sub");
@@ -140,11 +121,23 @@ TEST(Framework, FolderVisitsListEachFolderOnce) {
     CFolderVisits visits;
     EXPECT_TRUE(visits.ListOnFirstVisit(dir.wstring(), [&](const WIN32_FIND_DATAW& data) { listed.push_back(data.cFileName); }));
     EXPECT_EQ(listed, expected);
+    const auto none = [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); };
+    const auto fail = [](const WIN32_FIND_DATAW&) { throw 1; };
     for (const std::wstring& again : {dir.wstring(), dir.wstring() + L"\\Sub\\..\\"})
-        EXPECT_FALSE(visits.ListOnFirstVisit(again, [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
-    EXPECT_THROW(visits.ListOnFirstVisit((dir / L"Sub").wstring(), [](const WIN32_FIND_DATAW&) { throw 1; }), int);
+        EXPECT_FALSE(visits.ListOnFirstVisit(again, none));
+    EXPECT_THROW(ForEachFolderEntry(dir.wstring() + L"\\*", fail), int);
+    EXPECT_THROW(visits.ListOnFirstVisit((dir / L"Sub").wstring(), fail), int);
     const std::wstring moved = dir.wstring() + L"-moved";
     EXPECT_TRUE(::MoveFileW(dir.c_str(), moved.c_str()) && ::MoveFileW(moved.c_str(), dir.c_str()));
-    EXPECT_FALSE(visits.ListOnFirstVisit((dir / L"Missing").wstring(), [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); }));
+    EXPECT_FALSE(ForEachFolderEntry(dir.wstring() + L"\\Missing\\*", none));
+    EXPECT_FALSE(visits.ListOnFirstVisit((dir / L"Missing").wstring(), none));
     std::filesystem::remove_all(dir);
+}
+
+TEST(Framework, ModuleDirCutsAfterTheLastBackslash) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"C:\\Program Files\\Brumvale\\QovBrumvaleOptions.exe", L"C:\\Program Files\\Brumvale\\"},
+        {L"\\x.exe", L"\\"}, {L"x.exe", L"x.exe"} /* no backslash: kept whole */, {L"", L""},
+        {L"C:/mixed\\slashes/x.exe", L"C:/mixed\\"}};  // only backslashes count
+    for (const auto& [path, dir] : cases) EXPECT_EQ(ModuleDirFromPath(path), dir) << "path: " << path;
 }

@@ -7,8 +7,7 @@
 namespace {
 std::wstring WindowText(HWND hWnd) {
     wchar_t buffer[512] = {};
-    ::GetWindowTextW(hWnd, buffer, 512);
-    return buffer;
+    return ::GetWindowTextW(hWnd, buffer, 512), buffer;
 }
 
 std::deque<std::function<void()>> g_steps;
@@ -54,20 +53,6 @@ CRefuseWindows::~CRefuseWindows() { ::UnhookWindowsHookEx(g_hRefuseHook); }
 
 void PressSheetButton(HWND hSheet, int nButton) { ::SendMessageW(hSheet, PSM_PRESSBUTTON, nButton, 0); }
 
-std::wstring BarButtons(HWND hBar) {
-    std::wstring buttons;
-    for (int i = 0; i < ::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0); ++i) {
-        TBBUTTON button{};
-        wchar_t text[32] = {};
-        ::SendMessageW(hBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        ::SendMessageW(hBar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
-        buttons += text + std::wstring(button.iBitmap == I_IMAGENONE ? L":" : L":image ") +
-                   std::to_wstring(button.idCommand) + L" ";
-    }
-    const LRESULT size = ::SendMessageW(hBar, TB_GETBUTTONSIZE, 0, 0);
-    return buttons + std::to_wstring(LOWORD(size)) + L"x" + std::to_wstring(HIWORD(size));
-}
-
 void TapBarButton(HWND hBar) {
     RECT rc{};
     ::SendMessageW(hBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
@@ -79,16 +64,12 @@ void TapBarButton(HWND hBar) {
 MessageBoxSeen AnswerMessageBox(int nCommand) {
     MessageBoxSeen seen;
     HWND hBox = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM out) {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(h, cls, 16);
-            if (lstrcmpW(cls, L"#32770") != 0 || !::IsWindowVisible(h) || MessageTextOf(h) == nullptr) return TRUE;
-            *reinterpret_cast<HWND*>(out) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hBox));
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM out) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(h, cls, 16);
+        if (lstrcmpW(cls, L"#32770") != 0 || !::IsWindowVisible(h) || MessageTextOf(h) == nullptr) return TRUE;
+        return *reinterpret_cast<HWND*>(out) = h, FALSE;
+    }, reinterpret_cast<LPARAM>(&hBox));
     if (hBox == nullptr) return seen;
     seen.hOwner = ::GetWindow(hBox, GW_OWNER);
     seen.caption = WindowText(hBox);
@@ -98,7 +79,3 @@ MessageBoxSeen AnswerMessageBox(int nCommand) {
     ::PostMessageW(hBox, WM_COMMAND, static_cast<WPARAM>(nCommand), 0);
     return seen;
 }
-
-bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
-
-std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }

@@ -19,8 +19,6 @@ INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> st
 }
 // A button of a running sheet pressed (PSBTN_OK, PSBTN_CANCEL).
 void PressSheetButton(HWND hSheet, int nButton);
-// A command bar's buttons as "text:command ..." and their size: "Cancel:2 23x22".
-std::wstring BarButtons(HWND hBar);
 // A tap on the bar's first button, as the pen gives it.
 void TapBarButton(HWND hBar);
 
@@ -39,6 +37,6 @@ struct MessageBoxSeen {
 };
 MessageBoxSeen AnswerMessageBox(int nCommand);
 // Removes a WM_QUIT left in the queue; true when there was one.
-bool TakeQuitMessage();
+inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.
-std::vector<LONG> Edges(const RECT& rc);
+inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }

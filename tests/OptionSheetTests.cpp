@@ -1,39 +1,36 @@
 // The program's property sheet and the option page base run for real on probe pages: every way
 // the run ends, the pages' command bars, routing through the chrome, swallowed notifications,
-// the move correction.
+// the move correction. Then the Game page on the real sheet and the real registry.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include <optional>
+#include <tuple>
 
-#include <commctrl.h>
-
-#include <string>
-#include <vector>
-
-#include "tests/Harness.h"
 #include "app/OptionsSheet.h"
 #include "resources/resource.h"
+#include "settings/RegistryKey.h"
+#include "settings/Schema.h"
+#include "tests/Harness.h"
+#include "tests/RegistryFixture.h"
+#include "toolkit/ControlHook.h"
 
 namespace {
 
 // An option page on a real template that records, in order, what reaches its handlers.
-class CProbePage : public COptionPage {
-public:
+struct CProbePage : COptionPage {
     CProbePage(UINT nIDTemplate, UINT nIDCaption, std::string& log, char name)
         : COptionPage(nIDTemplate, nIDCaption, L"file:probe"), m_log(log), m_name(name) {}
     BOOL m_initResult = -1;
     const CDialogAdapter& Adapter() const { return m_chrome.m_adapter; }
-
-protected:
     void Record(const std::string& what) { m_log += m_name + (":" + what + " "); }
     BOOL OnInitDialog() override { return m_initResult = COptionPage::OnInitDialog(); }
     void OnOK() override { Record("ok"), COptionPage::OnOK(); }
     void OnCancel() override { Record("cancel"), COptionPage::OnCancel(); }
     LRESULT OnLButtonDown(WPARAM, LPARAM) { return Record("tap"), 0; }
     void OnNotified(NMHDR* pHdr, LRESULT* pResult) { Record(std::to_string(int(pHdr->code))), *pResult = 0; }
-    DECLARE_MESSAGE_MAP()
     std::string& m_log;
     char m_name;
+    DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CProbePage, COptionPage)
@@ -51,21 +48,20 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
     CProbePage skins{IDD_SKINS_PAGE, IDS_SKINS_TAB, log, 'K'};
 };
 
-// A page's bar: its id, shown or not (whether its page is), its buttons, first among the page's
-// children or not.
+// A page's bar: its id, shown or not (whether its page is), its buttons as "text:command" and
+// their size, first among the page's children or not.
 std::wstring Bar(const COptionPage& page) {
     HWND h = page.GetCommandBar().m_hWnd;
-    return std::to_wstring(::GetDlgCtrlID(h)) + (::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE ? L" shown " : L" ") +
-           BarButtons(h) + (::GetWindow(page.m_hWnd, GW_CHILD) == h ? L" first|" : L"|");
-}
-
-// The Skins tab chosen; its bar sent behind the page's controls; Game, then Skins again in front.
-void VisitSkins(CProbeSheet& sheet) {
-    sheet.SetActivePage(1);
-    HWND hBar = sheet.skins.GetCommandBar().m_hWnd;
-    ::SetWindowPos(hBar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    sheet.SetActivePage(0);
-    sheet.SetActivePage(1);
+    std::wstring bar = std::to_wstring(::GetDlgCtrlID(h)) + (::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE ? L" shown " : L" ");
+    for (int i = 0; i < ::SendMessageW(h, TB_BUTTONCOUNT, 0, 0); ++i) {
+        TBBUTTON b{};
+        wchar_t text[32] = {};
+        ::SendMessageW(h, TB_GETBUTTON, i, LPARAM(&b)), ::SendMessageW(h, TB_GETBUTTONTEXTW, b.idCommand, LPARAM(text));
+        bar += std::wstring(text) + (b.iBitmap == I_IMAGENONE ? L":" : L":image ") + std::to_wstring(b.idCommand) + L" ";
+    }
+    const LRESULT size = ::SendMessageW(h, TB_GETBUTTONSIZE, 0, 0);
+    return bar + std::to_wstring(LOWORD(size)) + L"x" + std::to_wstring(HIWORD(size)) +
+           (::GetWindow(page.m_hWnd, GW_CHILD) == h ? L" first|" : L"|");
 }
 
 }  // namespace
@@ -76,14 +72,11 @@ void VisitSkins(CProbeSheet& sheet) {
 // controls each time the page comes to the front.
 TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
     const struct { const char* how; void (*end)(CProbeSheet&); std::string log; INT_PTR result; bool quit; } cases[] = {
-        {"OK", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK, false},
-        {"sheet's Cancel", [](CProbeSheet& s) { PressSheetButton(s.m_hWnd, PSBTN_CANCEL); }, "G:cancel K:cancel ",
-         IDCANCEL, false},
-        {"bar's Cancel", [](CProbeSheet& s) { TapBarButton(s.skins.GetCommandBar().m_hWnd); }, "K:cancel ", IDCANCEL,
-         false},
-        {"close", [](CProbeSheet& s) { ::SendMessageW(s.m_hWnd, WM_CLOSE, 0, 0); }, "G:cancel K:cancel ", IDCANCEL,
-         false},
-        {"quit message", [](CProbeSheet&) { ::PostQuitMessage(7); }, "", IDCANCEL, true},
+        {"OK", [](auto& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK, false},
+        {"sheet's Cancel", [](auto& s) { PressSheetButton(s.m_hWnd, PSBTN_CANCEL); }, "G:cancel K:cancel ", IDCANCEL, false},
+        {"bar's Cancel", [](auto& s) { TapBarButton(s.skins.GetCommandBar().m_hWnd); }, "K:cancel ", IDCANCEL, false},
+        {"close", [](auto& s) { ::SendMessageW(s.m_hWnd, WM_CLOSE, 0, 0); }, "G:cancel K:cancel ", IDCANCEL, false},
+        {"quit message", [](auto&) { ::PostQuitMessage(7); }, "", IDCANCEL, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
@@ -95,13 +88,18 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
             bars = Bar(sheet.game) + Bar(sheet.skins);
             c.end(sheet);
         };
-        INT_PTR result = RunModal(sheet, {[&] { VisitSkins(sheet); }, [] {}, [] {}, end});
+        // Skins chosen, its bar sent behind the page's controls; Game, then Skins again in front.
+        const auto visitSkins = [&] {
+            sheet.SetActivePage(1);
+            ::SetWindowPos(sheet.skins.GetCommandBar().m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            sheet.SetActivePage(0), sheet.SetActivePage(1);
+        };
+        const INT_PTR result = RunModal(sheet, {visitSkins, [] {}, [] {}, end});
         EXPECT_TRUE(alive);  // a few idle turns without a closing page do not end it
         EXPECT_EQ(bars, L"59392 Cancel:2 23x22 first|59392 shown Cancel:2 23x22 first|");
-        EXPECT_EQ(sheet.log, c.log);
-        EXPECT_EQ(result, c.result);
-        EXPECT_EQ(sheet.m_bPageClosed, !c.log.empty());
-        EXPECT_EQ(TakeQuitMessage(), c.quit);
+        // The pages' log, the result, whether the sheet knows a page closed, a quit message left.
+        EXPECT_EQ(std::tuple(sheet.log, result, bool(sheet.m_bPageClosed), TakeQuitMessage()),
+                  std::tuple(c.log, c.result, !c.log.empty(), c.quit));
     }
 }
 
@@ -128,8 +126,7 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
                      ::SetWindowPos(hPage, nullptr, before.left, -12, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
                      EXPECT_EQ(Edges(WindowRectInParent(hPage)),
                                Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
-                     const LONG_PTR style = ::GetWindowLongPtrW(sheet.GetTabControl(), GWL_STYLE);
-                     EXPECT_EQ((style & TCS_MULTILINE) != 0, stacked != FALSE);
+                     EXPECT_EQ((::GetWindowLongPtrW(sheet.GetTabControl(), GWL_STYLE) & TCS_MULTILINE) != 0, stacked != FALSE);
                      sheet.EndModalLoop(IDCANCEL);
                  }});
         EXPECT_EQ(sheet.log, "G:-2 G:-202 ");
@@ -138,6 +135,41 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
     CProbeSheet sheet;
     RunModal(sheet, {[&] { PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
-    EXPECT_EQ(sheet.game.m_initResult, FALSE);
-    EXPECT_EQ(sheet.game.GetCommandBar().m_hWnd, nullptr);
+    EXPECT_EQ(std::pair(sheet.game.m_initResult, sheet.game.GetCommandBar().m_hWnd), std::pair(FALSE, HWND{}));
+}
+
+// Only bit 0 of the stored mode counts; OK stores exactly 1 or 0, Cancel and Close nothing.
+TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
+    const int kClose = 0;  // the sheet closed, no button pressed
+    const std::tuple<std::optional<DWORD>, int, bool, int, std::optional<DWORD>> cases[] = {
+        // stored, box shown, toggled, button, stored after
+        {std::nullopt, BST_CHECKED, false, PSBTN_OK, 1},       // no value: phone edition on
+        {2, BST_UNCHECKED, false, PSBTN_OK, 0},                // only bit 0 counts
+        {3, BST_CHECKED, false, PSBTN_OK, 1},                  // other bits dropped
+        {REGKEY_NO_DEFAULT, BST_CHECKED, false, PSBTN_OK, 1},  // reads as no value
+        {1, BST_CHECKED, true, PSBTN_OK, 0},
+        {2, BST_UNCHECKED, true, PSBTN_CANCEL, 2},                      // not the box, nor a tidied 0
+        {std::nullopt, BST_CHECKED, true, PSBTN_CANCEL, std::nullopt},  // reading writes nothing back
+        {1, BST_CHECKED, true, kClose, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c));
+        const auto& [stored, shownChecked, toggle, button, after] = c;
+        ClearProgramKeys();
+        SeedNeighbours();
+        if (stored) SetValue(kSettingsKeyPath, kValueGameMode, Dword(*stored));
+        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        if (after) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(*after));
+        COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
+        RunModal(sheet, {[&] {
+                     HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
+                     EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
+                     EXPECT_EQ(::SendMessageW(hBox, BM_GETCHECK, 0, 0), shownChecked);
+                     if (toggle) ::SendMessageW(hBox, BM_CLICK, 0, 0);
+                     ::SendMessageW(sheet.m_hWnd, button == kClose ? WM_CLOSE : PSM_PRESSBUTTON, button, 0);
+                 }});
+        // Close puts a quit message in front of the default close, which would run the pages' Cancel.
+        EXPECT_EQ(TakeQuitMessage(), button == kClose);
+        EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
+    }
 }

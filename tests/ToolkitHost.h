@@ -11,8 +11,7 @@
 #include "resources/resource.h"
 
 // A button wrapper counting the pen-downs that reach its default handling (the button itself).
-class CTapRecordingButton : public CButton {
-public:
+struct CTapRecordingButton : CButton {
     int m_nTaps = 0;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_LBUTTONDOWN) ++m_nTaps;
@@ -20,8 +19,7 @@ public:
     }
 };
 
-class CToolkitHost : public COptionDialog {
-public:
+struct CToolkitHost : COptionDialog {
     explicit CToolkitHost(const wchar_t* title, BOOL bCommandBar = FALSE, CWnd* pParent = nullptr)
         : COptionDialog(IDD_SCREENSAVER_PAGE, pParent, title, nullptr, bCommandBar) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
@@ -32,20 +30,17 @@ public:
     std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.
-    void RunWith(const std::function<void()>& body);
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
+    void RunWith(const std::function<void()>& body) { OnNextIdle([this, body] { body(), EndDialog(IDCANCEL); }), DoModal(); }
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
+        return COptionDialog::DefWindowProc(message, wParam, lParam);
+    }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_SS_EXCEPTIONS, m_button); }
 };
 
 // Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
 // (a WM_SIZE) and paints it at once.
 void SizeClient(HWND hWnd, int cx, int cy);
-// What a window's client area shows now: one pixel; the rows of column x above row cy in the
-// colour; the smallest rectangle around its pixels above row cy (empty without one).
+// What a window's client area shows now: one pixel; the rows of column x above row cy in the colour.
 COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);
-RECT BoundsOf(HWND hWnd, COLORREF color, int cy);
-// The font a window answers WM_GETFONT with (all zero without one).
-LOGFONTW FontOf(HWND hWnd);

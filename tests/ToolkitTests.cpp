@@ -1,10 +1,14 @@
 // The dialog adaptation toolkit on the standard test screen (800 x 600, 96 pixels per inch):
-// anchored layout, the control hook, and the dialog adapter's header on an option dialog.
+// anchored layout, the control hook, the dialog adapter's header on an option dialog, and what
+// every template must keep for the header.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
 #include "toolkit/ScreenLayout.h"
+#include "toolkit/ToolkitFonts.h"
 
 // To x and y with its size kept; once there the same call moves nothing, and a window without a
 // parent is not moved. The right and bottom anchors are the dialogs' own layout on every screen.
@@ -28,10 +32,7 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
     host.RunWith([&] {
         hButton = host.m_button.m_hWnd;
         for (bool hook : {false, true}) {
-            if (hook) {
-                EXPECT_TRUE(HookControl(&host.m_button));
-                EXPECT_FALSE(HookControl(&host.m_button));  // hooked once
-            }
+            EXPECT_TRUE(!hook || (HookControl(&host.m_button) && !HookControl(&host.m_button)));  // hooked once
             ::SendMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             EXPECT_TRUE(::SendMessageW(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED);
             ::ReleaseCapture();
@@ -73,5 +74,22 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
             EXPECT_EQ(PixelAt(host.m_hWnd, 288, 254), ::GetSysColor(titled ? COLOR_WINDOW : COLOR_3DFACE));
             EXPECT_EQ(host.m_paintedInAdapterPaint, titled);
         });
+    }
+}
+
+// Whatever its controls, each page and dialog template keeps them below the header band, and no
+// two share an id.
+TEST(Templates, ControlsStayBelowTheHeaderWithTheirOwnIds) {
+    for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE, IDD_EXCEPTIONS, IDD_ADVANCED_OPTIONS}) {
+        HWND hDlg = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(id), nullptr,
+                                         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+        ASSERT_NE(hDlg, nullptr) << id;
+        std::set<int> ids;
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            const int ctrl = ::GetDlgCtrlID(h);
+            EXPECT_GE(WindowRectInParent(h).top, ScaleY(24) + 1) << id << ":" << ctrl;  // below the band's rule
+            EXPECT_TRUE(ctrl == 0xFFFF || ids.insert(ctrl).second) << id << ":" << ctrl;  // 0xFFFF: IDC_STATIC
+        }
+        ::DestroyWindow(hDlg);
     }
 }

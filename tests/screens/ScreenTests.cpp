@@ -15,9 +15,18 @@ struct Screen { int cx, cy, dpi, scale; bool sipPref, fitted; } const kScreens[]
     {240, 240, 96, 1, false, true},  {480, 640, 192, 2, true, true},  {640, 480, 96, 2, true, false},
 };
 
+// The smallest rectangle around a window's pixels of the colour above row cy (empty without one).
+RECT BoundsOf(HWND hWnd, COLORREF color, int cy) {
+    RECT rcClient{}, rc{};
+    ::GetClientRect(hWnd, &rcClient);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < rcClient.right; ++x)
+            if (const RECT pixel{x, y, x + 1, y + 1}; PixelAt(hWnd, x, y) == color) ::UnionRect(&rc, &rc, &pixel);
+    return rc;
+}
+
 // Finds the expectations for the screen this run is really on.
-class ScreenTest : public testing::Test {
-protected:
+struct ScreenTest : testing::Test {
     void SetUp() override {
         HDC hdc = ::GetDC(nullptr);
         const int cx = ::GetSystemMetrics(SM_CXSCREEN), dpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
@@ -27,6 +36,7 @@ protected:
         ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << " wide at " << dpi << " dpi";
     }
     const Screen* m_pScreen = nullptr;
+    static RECT WorkArea() { RECT work{}; return ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0), work; }
 };
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
@@ -45,7 +55,8 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         EXPECT_GE(ink.left, 8 * dpi / 96);
         // Bold on push buttons alone, the same height on every control.
         for (auto [id, weight] : {std::pair{IDC_SS_EXCEPTIONS, FW_BOLD}, {IDC_SS_ENABLE, FW_NORMAL}}) {
-            const LOGFONTW lf = FontOf(host.GetDlgItem(id));
+            LOGFONTW lf{};
+            ::GetObjectW(HFONT(::SendMessageW(host.GetDlgItem(id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
             EXPECT_EQ(std::vector<LONG>({lf.lfHeight, lf.lfWeight}), std::vector<LONG>({font, weight})) << id;
         }
     });
@@ -61,8 +72,7 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  rc.bottom = rc.top + 20 * m_pScreen->scale;
                  EXPECT_EQ(Edges(WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PICKER))), Edges(rc));
                  EXPECT_NE(::IsRectEmpty(&sheet.GetFittedPageRect()), m_pScreen->fitted);
-                 RECT work{}, tab{}, ok{}, inside{};
-                 ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+                 RECT work = WorkArea(), tab{}, ok{}, inside{};
                  ::GetWindowRect(sheet.GetTabControl(), &tab);
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
@@ -88,37 +98,33 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     ASSERT_EQ(::ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr), DISP_CHANGE_SUCCESSFUL);
     const int cxChanged = ::GetSystemMetrics(SM_CXSCREEN), scaleAfter = GetScreenScale();
     ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
-    EXPECT_EQ(cxChanged, static_cast<int>(mode.dmPelsWidth));
-    EXPECT_EQ(scaleAfter, m_pScreen->scale);
+    EXPECT_EQ(std::pair(cxChanged, scaleAfter), std::pair(static_cast<int>(mode.dmPelsWidth), m_pScreen->scale));
 }
 
 // The handheld's shell shows each dialog over the work area; a dialog anchors its controls to
 // its edges at the screen's scale, also when its size changes later.
 TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     const int s = m_pScreen->scale;
-    auto check = [&](HWND hDlg, bool picker) {
-        RECT client{}, button{0, 0, 50, 12};
-        ::GetClientRect(hDlg, &client);
-        ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
-        const LONG W = client.right, H = client.bottom, w = button.right, h = button.bottom;
-        auto at = [&](int id) { return Edges(WindowRectInParent(::GetDlgItem(hDlg, id))); };
-        if (picker) {
-            EXPECT_EQ(at(IDC_PICKER_TREE), Edges({-s, 24 * s, W + s, H - 30 * s}));
-            EXPECT_EQ(at(IDCANCEL), Edges({W - 5 * s - w, H - 5 * s - h, W - 5 * s, H - 5 * s}));
-            EXPECT_EQ(at(IDOK), Edges({W - 105 * s - w, H - 5 * s - h, W - 105 * s, H - 5 * s}));
-        } else {  // right and bottom edges
-            EXPECT_EQ(std::vector({at(IDC_EXC_LIST)[2], at(IDC_EXC_LIST)[3], at(IDC_EXC_ADD)[2], at(IDC_EXC_REMOVE)[2]}),
-                      std::vector({W - 95 * s, H - 5 * s, W - 10 * s, W - 10 * s}));
-        }
-    };
     auto fillsThenFollows = [&](HWND hDlg, bool picker) {
-        RECT work{}, rc{};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT work = WorkArea(), rc{};
         ::GetWindowRect(hDlg, &rc);
         EXPECT_TRUE(::EqualRect(&rc, &work));
-        check(hDlg, picker);
-        SizeClient(hDlg, m_pScreen->cx * 3 / 4, m_pScreen->cy * 3 / 4);
-        check(hDlg, picker);
+        for (bool resized : {false, true}) {
+            if (resized) SizeClient(hDlg, m_pScreen->cx * 3 / 4, m_pScreen->cy * 3 / 4);
+            RECT client{}, button{0, 0, 50, 12};
+            ::GetClientRect(hDlg, &client);
+            ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
+            const LONG W = client.right, H = client.bottom, w = button.right, h = button.bottom;
+            auto at = [&](int id) { return Edges(WindowRectInParent(::GetDlgItem(hDlg, id))); };
+            if (picker) {
+                EXPECT_EQ(at(IDC_PICKER_TREE), Edges({-s, 24 * s, W + s, H - 30 * s}));
+                EXPECT_EQ(at(IDCANCEL), Edges({W - 5 * s - w, H - 5 * s - h, W - 5 * s, H - 5 * s}));
+                EXPECT_EQ(at(IDOK), Edges({W - 105 * s - w, H - 5 * s - h, W - 105 * s, H - 5 * s}));
+            } else {  // right and bottom edges
+                EXPECT_EQ(std::vector({at(IDC_EXC_LIST)[2], at(IDC_EXC_LIST)[3], at(IDC_EXC_ADD)[2], at(IDC_EXC_REMOVE)[2]}),
+                          std::vector({W - 95 * s, H - 5 * s, W - 10 * s, W - 10 * s}));
+            }
+        }
     };
     CExceptionsDialog dialog;
     RunModal(dialog, {[&] {
