@@ -32,7 +32,7 @@ run_check() {
             IFS=: read -r _ size dpi <<<"$check"
             (cd "$BUILD" && "$ROOT/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe) ;;
         *)
-            out=$(cd "$BUILD/tests" && timeout 600 wine ./options_tests.exe --gtest_filter="$check" 2>&1)
+            out=$(cd "$BUILD/tests" && timeout 300 wine ./options_tests.exe --gtest_filter="$check" 2>&1)
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
     esac
 }
@@ -57,7 +57,7 @@ try() {
     if ! apply "$ROOT/$file" "$old" "$new"; then
         echo "BROKEN  $name"; broken=$((broken + 1)); return 0
     fi
-    if ! build >/dev/null 2>&1; then
+    if ! cmake --build "$BUILD" -j2 >/dev/null 2>&1; then
         echo "BROKEN  $name (does not build)"; broken=$((broken + 1))
     elif run_check "$check" >/dev/null 2>&1; then
         echo "MISSED  $name ($check)"; missed=$((missed + 1))
@@ -79,7 +79,7 @@ while IFS= read -r line || [ -n "$line" ]; do
         +*) new="${line#+}"; try "$name" "$file" "$check" "$old" "$new" ;;
     esac
 done <"$MUTATIONS"
-build >/dev/null 2>&1
+cmake --build "$BUILD" -j2 >/dev/null 2>&1
 "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
 echo "$caught caught, $missed missed, $broken not applied"
 [ $missed = 0 ] && [ $broken = 0 ]
