@@ -10,9 +10,11 @@ a 24-bit, uncompressed, bottom-up BMP. Three looks:
 The device uses the committed .bmp files; run this again only after changing the looks below:
     python3 device/draw-skins.py [TIMESKINS_FOLDER]
 """
-import struct
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "scripts"))
+from bmp24 import bmp24  # noqa: E402
 
 GLYPHS = "0123456789:"
 CELL_WIDTH, CELL_HEIGHT = 20, 32
@@ -154,20 +156,7 @@ def check():
 
 
 def bmp(cells):
-    width, height = CELL_WIDTH * len(cells), CELL_HEIGHT
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(range(height)):  # bottom-up
-        line = bytearray()
-        for cell in cells:
-            for red, green, blue in cell[row]:
-                line += bytes((blue, green, red))
-        line += bytes(stride - len(line))
-        pixels += line
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    offset = 14 + len(info)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    return header + info + bytes(pixels)
+    return bmp24([[pixel for cell in cells for pixel in cell[row]] for row in range(CELL_HEIGHT)])
 
 
 def main():

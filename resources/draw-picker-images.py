@@ -11,9 +11,11 @@ Written as a 24-bit, uncompressed, bottom-up BMP. The build uses the committed .
 again only after changing the pictures below:
     python3 resources/draw-picker-images.py [OUTPUT]
 """
-import struct
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "scripts"))
+from bmp24 import bmp24  # noqa: E402
 
 SIZE = 16
 
@@ -124,21 +126,7 @@ def check(images):
 
 
 def bmp(images):
-    width, height = SIZE * len(images), SIZE
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(range(height)):  # bottom-up
-        line = bytearray()
-        for image in images:
-            for char in image[row]:
-                red, green, blue = PALETTE[char]
-                line += bytes((blue, green, red))
-        line += bytes(stride - len(line))
-        pixels += line
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    offset = 14 + len(info)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    return header + info + bytes(pixels)
+    return bmp24([[PALETTE[char] for image in images for char in image[row]] for row in range(SIZE)])
 
 
 def main():
