@@ -76,10 +76,7 @@ BOOL CAdvancedOptionsDialog::OnInitDialog() {
     m_musicSlider.SetPos(static_cast<int>(dwMusic));
 
     UpdateData(FALSE);
-    for (CWnd* pControl : {static_cast<CWnd*>(&m_livingIslandBox), static_cast<CWnd*>(&m_musicSlider),
-                           static_cast<CWnd*>(&m_soundSlider), static_cast<CWnd*>(&m_saveIslandButton),
-                           static_cast<CWnd*>(&m_defaultVolumeButton)})
-        HookControl(pControl);
+    HookControls({&m_livingIslandBox, &m_musicSlider, &m_soundSlider, &m_saveIslandButton, &m_defaultVolumeButton});
     OnLivingIslandChanged();
     return TRUE;
 }

@@ -54,10 +54,8 @@ BOOL CScreenSaverPage::OnInitDialog() {
     HookControl(&m_timeoutPicker);
     ApplyToolkitFonts(m_hWnd);
     UpdateData(FALSE);
-    for (CWnd* pControl : {static_cast<CWnd*>(&m_timeoutLabel), static_cast<CWnd*>(&m_enableBox),
-                           static_cast<CWnd*>(&m_acPowerBox), static_cast<CWnd*>(&m_noFullScreenBox),
-                           static_cast<CWnd*>(&m_exceptionsButton), static_cast<CWnd*>(&m_moreOptionsButton)})
-        HookControl(pControl);
+    HookControls({&m_timeoutLabel, &m_enableBox, &m_acPowerBox, &m_noFullScreenBox, &m_exceptionsButton,
+                  &m_moreOptionsButton});
 
     UpdateEnabledControls();
     return TRUE;
@@ -66,9 +64,8 @@ BOOL CScreenSaverPage::OnInitDialog() {
 // What the screen saver's switch governs follows it; the switch itself stays enabled.
 void CScreenSaverPage::UpdateEnabledControls() {
     UpdateData(TRUE);
-    for (CWnd* pControl : {static_cast<CWnd*>(&m_acPowerBox), static_cast<CWnd*>(&m_noFullScreenBox),
-                           static_cast<CWnd*>(&m_timeoutPicker), static_cast<CWnd*>(&m_timeoutLabel),
-                           static_cast<CWnd*>(&m_exceptionsButton), static_cast<CWnd*>(&m_moreOptionsButton)})
+    for (CWnd* pControl : std::initializer_list<CWnd*>{&m_acPowerBox, &m_noFullScreenBox, &m_timeoutPicker,
+                                                      &m_timeoutLabel, &m_exceptionsButton, &m_moreOptionsButton})
         pControl->EnableWindow(m_bEnabled);
 }
 

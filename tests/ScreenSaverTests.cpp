@@ -203,6 +203,7 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
                      // The sliders stand on the window colour, as on the handheld.
                      const RECT slider = WindowRectInParent(dialog.GetDlgItem(IDC_ADV_MUSIC_SLIDER));
                      EXPECT_EQ(PixelAt(dialog.m_hWnd, slider.left + 1, slider.top + 1), ::GetSysColor(COLOR_WINDOW));
+                     EXPECT_TRUE(IsControlHooked(dialog.GetDlgItem(IDC_ADV_DEFAULT_VOLUME)));  // not in the trace
                      for (const char* step = c.steps; *step; ++step) {
                          trace += L" " + std::wstring(1, wchar_t(*step));
                          if (*step == 'O' || *step == 'C')

@@ -44,6 +44,10 @@ BOOL HookControl(CWnd* pControl) {
     return TRUE;
 }
 
+void HookControls(std::initializer_list<CWnd*> controls) {
+    for (CWnd* pControl : controls) HookControl(pControl);
+}
+
 BOOL IsControlHooked(HWND hWnd) { return FindSavedProc(hWnd) != nullptr; }
 
 LRESULT CALLBACK ControlHookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 class CWnd;
 
 // Installs ControlHookProc on the control's window. FALSE when there is no control or window,
 // or when the window is hooked already (a window is hooked once).
 BOOL HookControl(CWnd* pControl);
+// HookControl on each control, in the order given.
+void HookControls(std::initializer_list<CWnd*> controls);
 // TRUE while the window is hooked; the hook comes off at its WM_DESTROY.
 BOOL IsControlHooked(HWND hWnd);
 
