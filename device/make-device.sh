@@ -14,7 +14,8 @@ wine_env
 EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
 GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
 # The game's saved state, where the game keeps it: in a folder of the user's own on drive C:,
-# which the options program may write beside it (its saved island copy goes there too).
+# which the options program may write beside it (its saved island copy goes there too). The
+# file is sample content (device/sample), made again when it is missing.
 SAVED_STATE='My Documents\Brumvale\Island.ino'
 
 if [ ! -f "$PREFIX/system.reg" ]; then
@@ -70,25 +71,6 @@ if ! grep -q '^"MS Sans Serif"="Tahoma"' "$PREFIX/system.reg"; then
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v 'MS Sans Serif' /t REG_SZ /d Tahoma /f </dev/null >/dev/null 2>&1
     wineserver -w
-fi
-# The game's saved state, made again when it is missing and otherwise left as it is. A stand-in,
-# not the game's format: 1,536 bytes, a short header and then a pseudo-random sequence (a
-# linear congruential generator with a fixed seed), the same on every device, so that a copy
-# with any byte wrong, missing or out of place differs from it.
-write_saved_state() {
-    local x=1024 i byte escapes='BRUMVALE ISLAND\x00'
-    for ((i = 16; i < 1536; i++)); do
-        x=$(( (x * 1103515245 + 12345) & 0x7fffffff ))
-        printf -v byte '\\x%02x' $(( (x >> 16) & 255 ))
-        escapes+="$byte"
-    done
-    printf '%b' "$escapes" >"$1.partial"
-    mv "$1.partial" "$1"
-}
-SAVED_STATE_FILE="$PREFIX/drive_c/${SAVED_STATE//\\//}"
-if [ ! -f "$SAVED_STATE_FILE" ]; then
-    mkdir -p "$(dirname "$SAVED_STATE_FILE")"
-    write_saved_state "$SAVED_STATE_FILE"
 fi
 # Sample content that a fresh device ships with (device/sample: files beside the stand-ins that
 # are not programs); what the user changed stays.
