@@ -17,6 +17,8 @@ void SetUpCommandBarCancel(CCommandBar& bar) {
     button.iString = reinterpret_cast<INT_PTR>(kCancelText);
     bar.InsertButton(bar.GetButtonCount(), button);
     bar.SetButtonSize(SIZE{23, 22});
+    // Its height is final from here on: windows lay themselves out above it.
+    bar.AutoSize();
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "app/TranscriberFriendlyPropertySheet.h"
 #include "resources/resource.h"
+#include "toolkit/ScreenLayout.h"
 #include "toolkit/StringResource.h"
 
 // ------------------------------------------------------------------------------------------
@@ -41,8 +42,15 @@ END_MESSAGE_MAP()
 COptionPage::COptionPage(UINT nIDTemplate, UINT nIDCaption, const wchar_t* pszHelp)
     : CClosingPropertyPage(nIDTemplate, nIDCaption), m_chrome(LoadStringResource(IDS_OPTIONS_TITLE), pszHelp) {}
 
+// Once initialised, with every control it makes at run time, a page shows its texts whole.
 BOOL COptionPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    return m_chrome.RouteMessage<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
+    const BOOL bHandled = m_chrome.RouteMessage<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
+    if (message == WM_INITDIALOG && ::IsWindow(m_hWnd)) {
+        RECT rc{};
+        GetClientRect(&rc);
+        FitTextsToWidth(m_hWnd, rc.right);
+    }
+    return bHandled;
 }
 
 BOOL COptionPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -66,10 +74,8 @@ BOOL COptionPage::OnInitDialog() {
 // moves into the tabs' display area.
 BOOL COptionPage::OnSetActive() {
     CWnd* pParent = GetParent();
-    if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CTranscriberFriendlyPropertySheet))) {
-        const RECT& rcFitted = static_cast<CTranscriberFriendlyPropertySheet*>(pParent)->GetFittedPageRect();
-        if (!::IsRectEmpty(&rcFitted)) MoveWindow(rcFitted);
-    }
+    if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CTranscriberFriendlyPropertySheet)))
+        static_cast<CTranscriberFriendlyPropertySheet*>(pParent)->PlacePage(m_hWnd);
     m_chrome.m_commandBar.ShowWindow(SW_SHOW);
     m_chrome.m_commandBar.SetForegroundWindow();
     return CClosingPropertyPage::OnSetActive();

@@ -4,6 +4,7 @@
 
 #include "app/ModuleDir.h"
 #include "app/OptionsSheet.h"
+#include "shell/MessageBox.h"
 
 BEGIN_MESSAGE_MAP(COptionsApp, CWinApp)
 END_MESSAGE_MAP()
@@ -23,4 +24,8 @@ BOOL COptionsApp::InitInstance() {
     // The sheet window is gone; the main-window link went with it.
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+int COptionsApp::DoMessageBox(HWND hOwner, const std::wstring& text, UINT nType) {
+    return ShowMessageBox(hOwner, text.c_str(), m_strAppName.c_str(), nType);
 }

@@ -9,6 +9,8 @@ public:
     ~COptionsApp() override = default;
 
     BOOL InitInstance() override;
+    // The handheld's boxes, which never come out wider than its screen.
+    int DoMessageBox(HWND hOwner, const std::wstring& text, UINT nType) override;
 
 protected:
     DECLARE_MESSAGE_MAP()

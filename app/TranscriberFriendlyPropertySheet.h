@@ -14,6 +14,9 @@ public:
 
     // Where pages go once the sheet was fitted to a small screen; empty when it fit as it was.
     const RECT& GetFittedPageRect() const { return m_rcFittedPage; }
+    // On a fitted sheet, moves a page into the tabs' display area, its texts fitted to the
+    // area's width first; nothing otherwise.
+    void PlacePage(HWND hPage) const;
 
 protected:
     BOOL ContinueModal() override;

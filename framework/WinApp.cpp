@@ -40,6 +40,10 @@ int CWinApp::Run() {
 
 int CWinApp::ExitInstance() { return 0; }
 
+int CWinApp::DoMessageBox(HWND hOwner, const std::wstring& text, UINT nType) {
+    return ::MessageBoxW(hOwner, text.c_str(), m_strAppName.c_str(), nType);
+}
+
 CWinApp* AfxGetApp() { return g_pApp; }
 
 HINSTANCE AfxGetInstanceHandle() {
@@ -55,8 +59,7 @@ int AfxMessageBox(const std::wstring& text, UINT nType) {
     CWinApp* pApp = AfxGetApp();
     HWND hOwner = AfxGetModalWnd();
     if (hOwner == nullptr) hOwner = AfxGetMainWnd();
-    const wchar_t* caption = pApp != nullptr ? pApp->m_strAppName.c_str() : L"";
-    return ::MessageBoxW(hOwner, text.c_str(), caption, nType);
+    return pApp != nullptr ? pApp->DoMessageBox(hOwner, text, nType) : ::MessageBoxW(hOwner, text.c_str(), L"", nType);
 }
 
 int AfxWinMain(HINSTANCE hInstance) {

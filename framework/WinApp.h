@@ -15,6 +15,8 @@ public:
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
+    // Shows AfxMessageBox's box, captioned with the application's name.
+    virtual int DoMessageBox(HWND hOwner, const std::wstring& text, UINT nType);
 
     HINSTANCE m_hInstance = nullptr;
     std::wstring m_strAppName;

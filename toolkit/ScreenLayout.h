@@ -18,8 +18,9 @@ enum : UINT {
 };
 
 // Places a child window relative to its parent's client edges; every value is in pixels of the
-// parent's client area. TRUE when the window was moved; FALSE for a null window, a window
-// without parent, or a layout that would change nothing.
+// parent's client area, whose bottom is the top of its command bar when it has one. TRUE when
+// the window was moved; FALSE for a null window, a window without parent, or a layout that
+// would change nothing.
 BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nBottomMargin);
 
 // A handheld's property sheet fills its screen. A desktop sheet larger than the work area is
@@ -28,9 +29,19 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
 // empty rectangle when the sheet fits as it is.
 RECT FitSheetToWorkArea(HWND hSheet);
 
+// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
+// be to show its whole text in its font; zero for a control that shows it whole or has none.
+SIZE TextShortfall(HWND hCtl);
+// When a text of the parent's controls does not show whole, or a control reaches past cxClient,
+// the controls spread or close up to a client area cxClient wide, each keeping its share of the
+// width. A text still too long then takes free width to its right, and one that needs more
+// lines grows downward, moving the controls below it down as far. Nothing moves otherwise.
+void FitTextsToWidth(HWND hParent, int cxClient);
+
 // A handheld's shell shows each dialog over its whole screen, and the dialog lays itself out
 // for that size. On a screen no larger than a handheld's (640 pixels either way) a desktop
 // dialog likewise fills the work area and gets a WM_SIZE for it, so that its anchored layout
-// replaces the placement it made while it initialised. On a larger desktop it keeps its size
-// and its own placement, and is only moved inside the work area.
+// replaces the placement it made while it initialised, its texts fitted to the screen's width
+// first. On a larger desktop it keeps its size and its own placement, and is only moved inside
+// the work area; its texts are fitted to its width.
 void FitDialogToWorkArea(HWND hDlg);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/OptionsSheet.h"
+#include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
+#include "shell/CommandBar.h"
+#include "shell/MessageBox.h"
 #include "resources/resource.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/ScreenLayout.h"
@@ -23,6 +26,12 @@ RECT BoundsOf(HWND hWnd, COLORREF color, int cy) {
         for (int x = 0; x < rcClient.right; ++x)
             if (const RECT pixel{x, y, x + 1, y + 1}; PixelAt(hWnd, x, y) == color) ::UnionRect(&rc, &rc, &pixel);
     return rc;
+}
+
+// The height of a window's command bar, which takes the bottom of its client area; 0 without one.
+LONG BarHeight(HWND hWnd) {
+    const RECT bar = WindowRectInParent(::GetDlgItem(hWnd, kCommandBarId));
+    return bar.bottom - bar.top;
 }
 
 // Finds the expectations for the screen this run is really on.
@@ -77,10 +86,10 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
                  EXPECT_LE(tab.bottom, ok.top);
-                 sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page, at scale
+                 sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
                  RECT page{}, list = WindowRectInParent(sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST));
                  sheet.m_skinsPage.GetClientRect(&page);
-                 EXPECT_EQ(std::vector({page.right - list.right, page.bottom - list.bottom}),
+                 EXPECT_EQ(std::vector({page.right - list.right, page.bottom - BarHeight(sheet.m_skinsPage.m_hWnd) - list.bottom}),
                            std::vector<LONG>({7 * m_pScreen->scale, 5 * m_pScreen->scale}));
                  PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
              }});
@@ -114,7 +123,7 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
             RECT client{}, button{0, 0, 50, 12};
             ::GetClientRect(hDlg, &client);
             ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
-            const LONG W = client.right, H = client.bottom, w = button.right, h = button.bottom;
+            const LONG W = client.right, H = client.bottom - BarHeight(hDlg), w = button.right, h = button.bottom;
             auto at = [&](int id) { return Edges(WindowRectInParent(::GetDlgItem(hDlg, id))); };
             if (picker) {
                 EXPECT_EQ(at(IDC_PICKER_TREE), Edges({-s, 24 * s, W + s, H - 30 * s}));
@@ -133,4 +142,52 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
         ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDC_EXC_ADD, 0);
         ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
     }});
+}
+
+// Every window shows each of its texts whole, its controls apart from one another and its texts
+// inside it; a message box too long for the screen is narrowed to the work area, its text whole.
+TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
+    // On a screen too short for a window, its bar lies over what does not fit above it.
+    const auto laidOut = [barCovers = m_pScreen->cy < 320](HWND hWnd) {
+        RECT client{};
+        ::GetClientRect(hWnd, &client);
+        std::vector<std::pair<HWND, bool>> seen;  // with whether it shows a text
+        for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            const RECT rc = WindowRectInParent(h);
+            if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBarId)) continue;
+            const SIZE shortfall = TextShortfall(h);
+            wchar_t cls[16] = {};
+            ::GetClassNameW(h, cls, 16);
+            const bool text = ::GetWindowTextLengthW(h) > 0 && (!lstrcmpiW(cls, L"Static") || !lstrcmpiW(cls, L"Button"));
+            EXPECT_EQ(std::pair(shortfall.cx, shortfall.cy), std::pair(0L, 0L)) << "short " << ::GetDlgCtrlID(h);
+            EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
+            for (auto [other, otherText] : seen) {
+                RECT overlap{}, rcOther = WindowRectInParent(other);
+                EXPECT_FALSE((text || otherText) && ::IntersectRect(&overlap, &rc, &rcOther))
+                    << ::GetDlgCtrlID(h) << " over " << ::GetDlgCtrlID(other);
+            }
+            seen.emplace_back(h, text);
+        }
+    };
+    COptionsSheet sheet(L"Options", nullptr, 0);
+    RunModal(sheet, {[&] { laidOut(sheet.m_gamePage.m_hWnd), sheet.SetActivePage(1); },
+                     [&] { laidOut(sheet.m_screenSaverPage.m_hWnd), sheet.SetActivePage(2); },
+                     [&] { laidOut(sheet.m_skinsPage.m_hWnd), PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
+    for (CDialog* pDialog : std::initializer_list<CDialog*>{new CExceptionsDialog, new CAdvancedOptionsDialog}) {
+        RunModal(*pDialog, {[&] { laidOut(pDialog->m_hWnd), pDialog->EndDialog(IDCANCEL); }});
+        delete pDialog;
+    }
+    OnNextIdle([&] {
+        HWND hBox = ::FindWindowW(L"#32770", L"Box");
+        RECT work = WorkArea(), box{}, inside{}, ok{};
+        ::GetWindowRect(hBox, &box);
+        ::GetWindowRect(::GetDlgItem(hBox, IDOK), &ok);
+        EXPECT_TRUE(::IntersectRect(&inside, &box, &work) && ::EqualRect(&inside, &box));
+        EXPECT_TRUE(::IntersectRect(&inside, &box, &ok) && ::EqualRect(&inside, &ok));
+        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            EXPECT_EQ(TextShortfall(h).cy, 0) << ::GetDlgCtrlID(h);
+        ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+    });
+    ShowMessageBox(nullptr, L"A message box text of some length, which on a desktop would stand on one line much wider "
+                            L"than the screen of a handheld.\nAnd a second line.", L"Box", MB_OK | MB_ICONINFORMATION);
 }
