@@ -63,6 +63,25 @@ bool ShowsText(HWND hCtl) {
     return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, &area, &format);
 }
 
+// What a control's text lacks, as TextShortfall; with bOneLine, the width it lacks on one line.
+SIZE Shortfall(HWND hCtl, bool bOneLine) {
+    RECT area{};
+    UINT format = 0;
+    const int nLength = ::GetWindowTextLengthW(hCtl);
+    if (nLength == 0 || !TextArea(hCtl, &area, &format)) return SIZE{};
+    if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
+    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hCtl, text.data(), nLength + 1)));
+    HDC hdc = ::GetDC(hCtl);
+    ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hCtl, WM_GETFONT, 0, 0)));
+    RECT need{0, 0, area.right - area.left, 0};
+    ::DrawTextW(hdc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
+    ::ReleaseDC(hCtl, hdc);
+    // A single line stands in the middle of its control, whatever its height.
+    const LONG cyShort = format & DT_WORDBREAK ? need.bottom - (area.bottom - area.top) : 0;
+    return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
+}
+
 // The controls a layout moves: the parent's children, less its command bar and any hidden
 // helper without a size.
 std::vector<HWND> LaidOutChildren(HWND hParent) {
@@ -157,22 +176,7 @@ RECT FitSheetToWorkArea(HWND hSheet) {
     return rcTab;
 }
 
-SIZE TextShortfall(HWND hCtl) {
-    RECT area{};
-    UINT format = 0;
-    const int nLength = ::GetWindowTextLengthW(hCtl);
-    if (nLength == 0 || !TextArea(hCtl, &area, &format)) return SIZE{};
-    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hCtl, text.data(), nLength + 1)));
-    HDC hdc = ::GetDC(hCtl);
-    ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hCtl, WM_GETFONT, 0, 0)));
-    RECT need{0, 0, area.right - area.left, 0};
-    ::DrawTextW(hdc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
-    ::ReleaseDC(hCtl, hdc);
-    // A single line stands in the middle of its control, whatever its height.
-    const LONG cyShort = format & DT_WORDBREAK ? need.bottom - (area.bottom - area.top) : 0;
-    return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
-}
+SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
 
 void FitTextsToWidth(HWND hParent, int cxClient) {
     std::vector<HWND> children = LaidOutChildren(hParent);
@@ -216,21 +220,30 @@ void FitTextsToWidth(HWND hParent, int cxClient) {
             MoveTo(h, rc);
         }
     }
-    // From the top down: a text still too long takes the free width to its right, up to the
-    // nearest control beside it or the parent's margin; one that then needs more lines grows
-    // downward, moving what lies below it down as far; and what the control then covers moves
-    // down below it, with everything further down.
+    // From the top down: a text still too long takes the free width to its right (as much as
+    // one line of it needs), up to the parent's margin or the nearest control beside it, which
+    // gives up to a quarter of its width when it shows no text (a slider); one that then needs
+    // more lines grows downward, moving what lies below it down as far; and what the control
+    // then covers moves down below it, with everything further down.
     int nMargin = cxClient;
     for (HWND h : children) nMargin = std::min<int>(nMargin, WindowRectInParent(h).left);
     std::sort(children.begin(), children.end(),
               [](HWND a, HWND b) { return WindowRectInParent(a).top < WindowRectInParent(b).top; });
     for (HWND h : children) {
         RECT grown = WindowRectInParent(h);
-        if (const LONG dx = TextShortfall(h).cx) {
+        const SIZE lack = TextShortfall(h);
+        if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(h, true).cx : 0) {
             LONG right = cxClient - nMargin;
+            HWND hBeside = nullptr;
             for (HWND beside : children) {
                 const RECT rc = WindowRectInParent(beside);
-                if (rc.left >= grown.right && rc.top < grown.bottom && rc.bottom > grown.top) right = std::min(right, rc.left);
+                if (rc.left >= grown.right && rc.left < right && rc.top < grown.bottom && rc.bottom > grown.top)
+                    right = rc.left, hBeside = beside;
+            }
+            if (hBeside != nullptr && !ShowsText(hBeside)) {
+                RECT rc = WindowRectInParent(hBeside);
+                const LONG give = std::min((rc.right - rc.left) / 4, grown.right + dx - right);
+                if (give > 0) rc.left += give, right += give, MoveTo(hBeside, rc);
             }
             grown.right = std::max(grown.right, std::min(grown.right + dx, right));
             MoveTo(h, grown);

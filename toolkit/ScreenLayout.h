@@ -34,8 +34,9 @@ RECT FitSheetToWorkArea(HWND hSheet);
 SIZE TextShortfall(HWND hCtl);
 // When a text of the parent's controls does not show whole, or a control reaches past cxClient,
 // the controls spread or close up to a client area cxClient wide, each keeping its share of the
-// width. A text still too long then takes free width to its right, and one that needs more
-// lines grows downward, moving the controls below it down as far. Nothing moves otherwise.
+// width. A text still too long then takes free width to its right (a slider beside it gives
+// up to a quarter of its own), and one that needs more lines grows downward, moving the
+// controls below it down as far. Nothing moves otherwise.
 void FitTextsToWidth(HWND hParent, int cxClient);
 
 // A handheld's shell shows each dialog over its whole screen, and the dialog lays itself out
