@@ -28,7 +28,7 @@ value_in() { sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$1"; }  # SNAPSHOT NAME: the
 exceptions() { snapshot "$EXCEPTIONS" | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
 unchanged() {  # WHAT KEY BEFORE: fails unless the key still holds what its snapshot BEFORE held
     local now; now=$(snapshot "$2")
-    [ "$now" = "$3" ] || fail "$1 stored: $(diff <(echo "$3") <(echo "$now") | grep '^[<>]' | xargs)"
+    [ "$now" = "$3" ] || fail "$1 stored: $(diff <(echo "$3") <(echo "$now") | grep '^[<>]' | tr -s ' \n' ' ')"
 }
 
 # --- the program and its windows ------------------------------------------------------------
@@ -58,12 +58,24 @@ end_leftover() {
     return 0
 }
 
-# Keys go to the window with the focus: wait until a dialog has it, not only until it shows.
-window_focused() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ]; }
-keys_to() {  # WINDOW KEY...: presses the keys, then waits until WINDOW has the focus
+# Wine hands the X focus, which decides where keys go, to a window it activates only when the
+# X server accepts the time Wine gives with it: a dialog can be active while the X focus stays
+# elsewhere. As a window manager would, the test gives the X focus to the window on top.
+shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
+up() { [ -n "$(shown "$1")" ]; }
+gone() { [ -z "$(shown "$1")" ]; }
+focus() { xdotool windowfocus --sync "$(shown "$1")" 2>/dev/null || true; }
+opens() {  # WINDOW KEY...: the keys open WINDOW
     local window="$1"; shift
     xdotool key "$@"
-    wait_for "'$window' to have the focus after $*" window_focused "$window"
+    wait_for "'$window' to open after $*" up "$window" && focus "$window"
+}
+closes() {  # WINDOW BEHIND KEY...: the keys close WINDOW, and BEHIND is on top again
+    local window="$1" behind="$2"; shift 2
+    xdotool key "$@"
+    wait_for "'$window' to close after $*" gone "$window" || return 1
+    up "$behind" || { fail "'$behind' should still be open after $*"; return 1; }
+    focus "$behind"
 }
 
 # F1 in the focused window: the newest line of the help viewer's record must be that window's
@@ -80,7 +92,8 @@ help_is() {
 }
 
 # --- one walk through every window, ended with Enter ---------------------------------------
-# Returns early when a window does not get the focus: the keys that follow would go astray.
+# Returns early when a window does not open or close as it should: the keys that follow would
+# go astray.
 walk() {
     local before
     help_is options_game
@@ -89,36 +102,36 @@ walk() {
 
     # An entry removed, then Esc: nothing is stored, not even the same list under new names.
     before=$(snapshot "$EXCEPTIONS")
-    keys_to 'Screen Saver Exceptions' Tab Tab Tab Tab space || return  # Enable, two boxes, "Exceptions..."
+    opens 'Screen Saver Exceptions' Tab Tab Tab Tab space || return  # Enable, two boxes, "Exceptions..."
     help_is options_exceptions
     xdotool key Down Tab space  # an entry, then "Remove"
-    keys_to "$SHEET" Escape || return
+    closes 'Screen Saver Exceptions' "$SHEET" Escape || return
     unchanged "Esc in the exceptions dialog" "$EXCEPTIONS" "$before"
 
     # Esc in the picker leaves the dialog as it was; then a program is chosen by name, Enter, Enter.
-    keys_to 'Screen Saver Exceptions' space || return  # "Exceptions..." again
+    opens 'Screen Saver Exceptions' space || return  # "Exceptions..." again
     # The picker scans the whole drive before it shows: on a busy machine that takes a while.
-    WAIT_S=30 keys_to 'Select File' Tab space || return  # from the list past the disabled "Remove" to "Add..."
+    WAIT_S=30 opens 'Select File' Tab space || return  # from the list past the disabled "Remove" to "Add..."
     help_is options_add_exception
-    keys_to 'Screen Saver Exceptions' Escape || return
-    WAIT_S=30 keys_to 'Select File' space || return  # "Add..." again
+    closes 'Select File' 'Screen Saver Exceptions' Escape || return
+    WAIT_S=30 opens 'Select File' space || return  # "Add..." again
     # Into the tree; "windows" found by typing its name, opened, then its notepad.exe.
     # The tree takes letters typed within half a second as one name: pause between.
     xdotool key Tab && xdotool type windows && sleep 1 && xdotool key Right && xdotool type notepad.exe
-    keys_to 'Screen Saver Exceptions' Return || return
-    keys_to "$SHEET" Return || return
+    closes 'Select File' 'Screen Saver Exceptions' Return || return
+    closes 'Screen Saver Exceptions' "$SHEET" Return || return
 
     # "More Options...": a slider moved, then Esc stores no volume.
     before=$(snapshot "$GAME_KEY")
-    keys_to 'Advanced Options' Tab space || return
+    opens 'Advanced Options' Tab space || return
     help_is options_screensaver_ext
     xdotool key Tab Tab Right  # from the island box past "Save current island..." to the sound slider
-    keys_to "$SHEET" Escape || return
+    closes 'Advanced Options' "$SHEET" Escape || return
     unchanged "Esc in the advanced options" "$GAME_KEY" "$before"
     # Again: the island box (which hides "Save current island..."), the sound slider up three, Enter.
-    keys_to 'Advanced Options' space || return
+    opens 'Advanced Options' space || return
     xdotool key space Tab Right Right Right
-    keys_to "$SHEET" Return || return
+    closes 'Advanced Options' "$SHEET" Return || return
 
     # Back on "More Options...": up to "Enable", cleared; the Skins tab, its first skin, OK.
     xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space ctrl+Tab
