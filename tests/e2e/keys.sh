@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The installed program on the test device, driven with keystrokes as a user would: F1 asks
-# for the Game topic, Space toggles the box, Enter accepts, Esc cancels, Ctrl+Tab changes tabs,
-# a program chosen in the picker from "Exceptions...", "Add..." is stored, and the Screen Saver
-# tab's switch and the advanced options' island box reach the mode, and a skin chosen on the
-# Skins tab is stored. Needs DISPLAY and WINEPREFIX of a running test session (test.sh sets
-# both up).
+# The installed program on the test device, driven with keystrokes alone as a user would. One
+# run walks every window: F1 in each asks for that window's own topic; Space, arrows, Tab and
+# Ctrl+Tab change things; Esc in a dialog cancels it without storing; Enter in the picker, the
+# dialogs and the sheet stores. A second run shows that Esc on the sheet stores nothing.
+# Needs DISPLAY and WINEPREFIX of a running test session (test.sh sets both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
 PROGRAM='C:\Program Files\Brumvale\QovBrumvaleOptions.exe'
+SHEET='Qov Brumvale Options'
 KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
+EXCEPTIONS='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
+GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
 RECORD="$WINEPREFIX/drive_c/windows/temp/PegHelp.log"
 failures=0
 # The viewer records the help it is asked for and opens no browser.
@@ -16,26 +18,32 @@ export PEGHELP_RECORD_ONLY=1
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-game_mode() {  # prints the stored value in hex, or "absent"
-    wine reg query "$KEY" /v propNameGameMode 2>/dev/null | tr -d '\r' |
-        awk '/propNameGameMode/ { print $3; found = 1 } END { if (!found) print "absent" }'
+# --- the registry, seeded and read back with Wine's own tool -------------------------------
+reg_import() {  # the lines of a .reg file on stdin, imported at once
+    { echo 'Windows Registry Editor Version 5.00'; cat; } >"$WINEPREFIX/drive_c/windows/temp/keys-e2e.reg"
+    wine reg import 'C:\windows\temp\keys-e2e.reg' >/dev/null 2>&1 || fail "the registry could not be seeded"
+}
+snapshot() { wine reg query "$1" /s 2>/dev/null | tr -d '\r'; }  # every name and value of a key
+value_in() { sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$1"; }  # SNAPSHOT NAME: the data, or nothing
+exceptions() { snapshot "$EXCEPTIONS" | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
+unchanged() {  # WHAT KEY BEFORE: fails unless the key still holds what its snapshot BEFORE held
+    local now; now=$(snapshot "$2")
+    [ "$now" = "$3" ] || fail "$1 stored: $(diff <(echo "$3") <(echo "$now") | grep '^[<>]' | tr -s ' \n' ' ')"
 }
 
-set_game_mode() {
-    wine reg add "$KEY" /v propNameGameMode /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-}
-
-# Waits (bounded) until a condition holds: the program works on its own schedule.
+# --- the program and its windows ------------------------------------------------------------
+# Waits (bounded: 10 s, or WAIT_S seconds) until a condition holds: the program works on its
+# own schedule.
 wait_for() {
     local what="$1"; shift
-    for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
+    for _ in $(seq $((20 * ${WAIT_S:-10}))); do "$@" && return 0; sleep 0.05; done
     fail "timed out waiting for $what"; return 1
 }
 
 start_program() {
     (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
     APP=$!
-    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qov Brumvale Options$' | head -1)
+    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name "^$SHEET\$" | head -1)
     [ -n "$WIN" ] || { fail "the sheet did not open (DISPLAY=$DISPLAY: $(xdpyinfo 2>&1 | head -1))"; return 1; }
     xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 }
@@ -50,112 +58,125 @@ end_leftover() {
     return 0
 }
 
-record_has() { grep -qF "$1" "$RECORD" 2>/dev/null; }
-
-# --- F1 records the Game topic; Space toggles; Enter stores -------------------------------
-set_game_mode 1
-rm -f "$RECORD"
-if start_program; then
-    xdotool key F1
-    wait_for "the help viewer's record" record_has 'file:QovBrumvale.htm#options_game'
-    xdotool key space
-    xdotool key Return
-    wait_for "the program to end on Enter" program_ended
-    end_leftover
-fi
-[ "$(game_mode)" = 0x0 ] || fail "Enter after Space should store 0, registry has $(game_mode)"
-
-# --- Esc cancels: nothing stored ----------------------------------------------------------
-set_game_mode 1
-if start_program; then
-    xdotool key space
-    xdotool key Escape
-    wait_for "the program to end on Esc" program_ended
-    end_leftover
-fi
-[ "$(game_mode)" = 0x1 ] || fail "Esc should leave 1, registry has $(game_mode)"
-
-# --- Ctrl+Tab from inside a page moves to the next tab; F1 there asks for its topic ---------
-rm -f "$RECORD"
-if start_program; then
-    xdotool key ctrl+Tab
-    xdotool key F1
-    wait_for "the Screen Saver topic in the record" record_has 'file:QovBrumvale.htm#options_screensaver'
-    xdotool key Escape
-    wait_for "the program to end on Esc" program_ended
-    end_leftover
-fi
-
-# --- Screen Saver tab, "Exceptions...", "Add...": a program chosen in the picker is stored ----
-EXCEPTIONS='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
-exceptions() { wine reg query "$EXCEPTIONS" 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
-window_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-# Keys go to the window with the focus: wait until the dialog has it, not only until it shows.
-window_focused() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ]; }
-wine reg delete "$EXCEPTIONS" /f >/dev/null 2>&1
-wine reg add "$EXCEPTIONS" /v '  0' /t REG_SZ /d zeta.exe /f >/dev/null 2>&1
-if start_program; then
-    xdotool key ctrl+Tab Tab Tab Tab Tab space  # the tabs, then Enable, two boxes, "Exceptions..."
-    if wait_for "the exceptions dialog" window_focused 'Screen Saver Exceptions'; then
-        xdotool key Tab space  # from the list past the disabled "Remove" to "Add..."
-        if wait_for "the program picker" window_focused 'Select File'; then
-            # Into the tree; "windows" found by typing its name, opened, then its notepad.exe.
-            # The tree takes letters typed within half a second as one name: pause between.
-            xdotool key Tab && xdotool type windows && sleep 1 && xdotool key Right && xdotool type notepad.exe
-            xdotool key Return
-            wait_for "the picker to close" window_focused 'Screen Saver Exceptions'
-            xdotool key Return
-            wait_for "the exceptions dialog to close" window_focused 'Qov Brumvale Options'
-            # The focus is back on "Exceptions...", where Enter would open it again; the list
-            # is stored already, so the sheet is left with Esc.
-            xdotool key Escape
-            wait_for "the program to end on Esc" program_ended
-        fi
-    fi
-    end_leftover
-fi
-[ "$(exceptions)" = "notepad.exe zeta.exe" ] || fail "exceptions should be notepad.exe and zeta.exe, are: $(exceptions)"
-
-# --- Screen Saver tab: Space on "Enable", Enter; then "More Options...", the island box -----
-screen_saver_mode() {
-    wine reg query "$KEY" /v propNameScreenSaverMode 2>/dev/null | tr -d '\r' |
-        awk '/propNameScreenSaverMode/ { print $3; found = 1 } END { if (!found) print "absent" }'
+# Wine hands the X focus, which decides where keys go, to a window it activates only when the
+# X server accepts the time Wine gives with it: a dialog can be active while the X focus stays
+# elsewhere. As a window manager would, the test gives the X focus to the window on top.
+shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
+up() { [ -n "$(shown "$1")" ]; }
+gone() { [ -z "$(shown "$1")" ]; }
+focus() { xdotool windowfocus --sync "$(shown "$1")" 2>/dev/null || true; }
+opens() {  # WINDOW KEY...: the keys open WINDOW
+    local window="$1"; shift
+    xdotool key "$@"
+    wait_for "'$window' to open after $*" up "$window" && focus "$window"
 }
-set_screen_saver_mode() { wine reg add "$KEY" /v propNameScreenSaverMode /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
-set_screen_saver_mode 0x8006
-if start_program; then
-    xdotool key ctrl+Tab Tab space Return  # the tabs, then "Enable" cleared, then OK
-    wait_for "the program to end on Enter" program_ended
-    end_leftover
-fi
-[ "$(screen_saver_mode)" = 0x8016 ] || fail "Enable cleared should store 0x8016, registry has $(screen_saver_mode)"
-set_screen_saver_mode 0x8006
-if start_program; then
-    xdotool key ctrl+Tab Tab Tab Tab Tab Tab space  # Enable, two boxes, "Exceptions...", "More Options..."
-    if wait_for "the advanced options" window_focused 'Advanced Options'; then
-        xdotool key space Return  # the island box, then OK
-        wait_for "the advanced options to close" window_focused 'Qov Brumvale Options'
-        # Back on "More Options...": two boxes up, Enter is the sheet's OK again.
-        xdotool key shift+Tab shift+Tab Return
-        wait_for "the program to end on Enter" program_ended
-    fi
-    end_leftover
-fi
-[ "$(screen_saver_mode)" = 0x8106 ] || fail "the island box should store 0x8106, registry has $(screen_saver_mode)"
+closes() {  # WINDOW BEHIND KEY...: the keys close WINDOW, and BEHIND is on top again
+    local window="$1" behind="$2"; shift 2
+    xdotool key "$@"
+    wait_for "'$window' to close after $*" gone "$window" || return 1
+    up "$behind" || { fail "'$behind' should still be open after $*"; return 1; }
+    focus "$behind"
+}
 
-# --- Skins tab: a skin chosen with the arrow keys, Enter stores its folder -------------------
-GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
-time_skin() { wine reg query "$GAME_KEY" /v time_skin 2>/dev/null | tr -d '\r' | sed -n 's/^ *time_skin *REG_SZ *//p'; }
-wine reg delete "$GAME_KEY" /v time_skin /f >/dev/null 2>&1
-if start_program; then
-    xdotool key ctrl+Tab ctrl+Tab Down Return  # the Skins tab (its list takes the focus), the first skin, OK
+# F1 in the focused window: the newest line of the help viewer's record must be that window's
+# own topic, so a topic asked for earlier cannot stand in for it.
+record_lines() { wc -l 2>/dev/null <"$RECORD" || echo 0; }
+record_grew() { [ "$(record_lines)" -gt "$1" ]; }
+help_is() {
+    local before newest
+    before=$(record_lines)
+    xdotool key F1
+    wait_for "a help request for $1" record_grew "$before" || return 0
+    newest=$(tail -n 1 "$RECORD" | tr -d '\r')
+    [ "$newest" = "file:QovBrumvale.htm#$1" ] || fail "F1 should ask for #$1, asked for '$newest'"
+}
+
+# --- one walk through every window, ended with Enter ---------------------------------------
+# Returns early when a window does not open or close as it should: the keys that follow would
+# go astray.
+walk() {
+    local before
+    help_is options_game
+    xdotool key space ctrl+Tab  # the Game box cleared; the Screen Saver tab
+    help_is options_screensaver
+
+    # An entry removed, then Esc: nothing is stored, not even the same list under new names.
+    before=$(snapshot "$EXCEPTIONS")
+    opens 'Screen Saver Exceptions' Tab Tab Tab Tab space || return  # Enable, two boxes, "Exceptions..."
+    help_is options_exceptions
+    xdotool key Down Tab space  # an entry, then "Remove"
+    closes 'Screen Saver Exceptions' "$SHEET" Escape || return
+    unchanged "Esc in the exceptions dialog" "$EXCEPTIONS" "$before"
+
+    # Esc in the picker leaves the dialog as it was; then a program is chosen by name, Enter, Enter.
+    opens 'Screen Saver Exceptions' space || return  # "Exceptions..." again
+    # The picker scans the whole drive before it shows: on a busy machine that takes a while.
+    WAIT_S=30 opens 'Select File' Tab space || return  # from the list past the disabled "Remove" to "Add..."
+    help_is options_add_exception
+    closes 'Select File' 'Screen Saver Exceptions' Escape || return
+    WAIT_S=30 opens 'Select File' space || return  # "Add..." again
+    # Into the tree; "windows" found by typing its name, opened, then its notepad.exe.
+    # The tree takes letters typed within half a second as one name: pause between.
+    xdotool key Tab && xdotool type windows && sleep 1 && xdotool key Right && xdotool type notepad.exe
+    closes 'Select File' 'Screen Saver Exceptions' Return || return
+    closes 'Screen Saver Exceptions' "$SHEET" Return || return
+
+    # "More Options...": a slider moved, then Esc stores no volume.
+    before=$(snapshot "$GAME_KEY")
+    opens 'Advanced Options' Tab space || return
+    help_is options_screensaver_ext
+    xdotool key Tab Tab Right  # from the island box past "Save current island..." to the sound slider
+    closes 'Advanced Options' "$SHEET" Escape || return
+    unchanged "Esc in the advanced options" "$GAME_KEY" "$before"
+    # Again: the island box (which hides "Save current island..."), the sound slider up three, Enter.
+    opens 'Advanced Options' space || return
+    xdotool key space Tab Right Right Right
+    closes 'Advanced Options' "$SHEET" Return || return
+
+    # Back on "More Options...": up to "Enable", cleared; the Skins tab, its first skin, OK.
+    xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space ctrl+Tab
+    help_is options_skins
+    xdotool key Down Return
     wait_for "the program to end on Enter" program_ended
+}
+
+# The exceptions' value has a name the dialog would not give it, so any store shows.
+reg_import <<'END'
+[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Settings]
+"propNameGameMode"=dword:00000001
+"propNameScreenSaverMode"=dword:00008006
+[-HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Exceptions]
+[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Exceptions]
+"zeta"="zeta.exe"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\Brumvale VGA]
+"ss_sound_vol"=dword:00000014
+"ss_music_vol"=dword:0000001e
+"time_skin"=-
+END
+rm -f "$RECORD"
+if start_program; then walk; end_leftover; fi
+
+settings=$(snapshot "$KEY") game=$(snapshot "$GAME_KEY")
+game_mode=$(value_in "$settings" propNameGameMode)
+[ "$game_mode" = 0x0 ] || fail "the Game box cleared should store 0, stored: $game_mode"
+mode=$(value_in "$settings" propNameScreenSaverMode)
+[ "$mode" = 0x8116 ] || fail "Enable cleared (0x10) and the island box (0x100) should store 0x8116, stored: $mode"
+[ "$(exceptions)" = "notepad.exe zeta.exe" ] || fail "exceptions should be notepad.exe and zeta.exe, are: $(exceptions)"
+volumes="$(value_in "$game" ss_sound_vol) $(value_in "$game" ss_music_vol)"
+[ "$volumes" = "0x17 0x1e" ] || fail "the volumes should be stored as 23 and 30, are: $volumes"
+case "$(value_in "$game" time_skin)" in
+    'C:\Program Files\Brumvale\TimeSkins\'?*'\') ;;
+    *) fail "a skin's folder should be stored, time_skin is '$(value_in "$game" time_skin)'" ;;
+esac
+
+# --- Esc on the sheet cancels: the Game box changed, nothing stored ------------------------
+if start_program; then
+    xdotool key space Escape
+    wait_for "the program to end on Esc" program_ended
     end_leftover
 fi
-case "$(time_skin)" in
-    'C:\Program Files\Brumvale\TimeSkins\'?*'\') ;;
-    *) fail "a skin's folder should be stored, time_skin is '$(time_skin)'" ;;
-esac
+mode=$(value_in "$(snapshot "$KEY")" propNameGameMode)
+[ "$mode" = "$game_mode" ] || fail "Esc should leave $game_mode, stored: $mode"
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]
