@@ -67,10 +67,9 @@ void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     tell(IDC_EXC_ADD, BN_CLICKED);
 }
 
-using Stored = std::vector<std::pair<std::wstring, RegValue>>;
-Stored Texts(const Strings& names, const Strings& texts) {
-    Stored stored;
-    for (size_t i = 0; i < texts.size(); ++i) stored.emplace_back(names[i], Sz(texts[i]));
+Changes Texts(const Strings& names, const Strings& texts) {
+    Changes stored;
+    for (size_t i = 0; i < texts.size(); ++i) stored.emplace(names[i], Sz(texts[i]));
     return stored;
 }
 const Strings kNames{L"  0", L"  1", L"  2"};
@@ -129,7 +128,7 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
 // whole on OK as "  0", "  1", ... in the list's order, untouched otherwise.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
-    struct Row { const char* what; Stored stored; Strings ops; Strings list; int sel; int end; };
+    struct Row { const char* what; Changes stored; Strings ops; Strings list; int sel; int end; };
     std::vector<Row> rows = {
         {"loaded: nothing selected", Texts(kNames, {L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
         {"a program's name", {}, {L"+\\Program Files\\Tools\\calc.exe"}, {L"calc.exe"}, 0, IDOK},
@@ -149,22 +148,19 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     };
     // Thousands of values, other types, a text without its null, and a name too long for the
     // store to enumerate, which ends its enumeration (the name sorts last) and so stays.
-    Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", {REG_SZ, {'z', 0, 'z', 0}}}},
+    Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", RegValue{REG_SZ, {'z', 0, 'z', 0}}}},
              {}, {L"A"}, -1, IDOK};
     for (int i = 0; i < 5000; ++i)
-        many.stored.emplace_back(L"p" + std::to_wstring(i), Sz(many.list.emplace_back(L"p" + std::to_wstring(10000 + i))));
+        many.stored.emplace(L"p" + std::to_wstring(i), Sz(many.list.emplace_back(L"p" + std::to_wstring(10000 + i))));
     many.list.push_back(L"zz");
-    many.stored.emplace_back(std::wstring(300, L'~'), Sz(L"out of reach"));
+    many.stored.emplace(std::wstring(300, L'~'), Sz(L"out of reach"));
     rows.push_back(many);
 
     g_realRegistry = GetRegistryEntryPoints();
     GetRegistryEntryPoints().pfnFlushKey = CountFlush;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        ClearProgramKeys();
-        SeedNeighbours();
-        for (const auto& [name, value] : row.stored) SetValue(kExceptionsKeyPath, name, value);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected = ResetProgramKeys(kExceptionsKeyPath, row.stored);
         if (row.end == IDOK) {
             std::erase_if(expected.keys[kExceptionsKeyPath], [](const auto& value) { return value.first.size() < 260; });
             for (int i = 0; i < int(row.list.size()); ++i)

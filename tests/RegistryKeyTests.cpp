@@ -40,7 +40,6 @@ Call Enumerate(bool deleting) {
         return seen;
     };
 }
-using Changes = std::map<std::wstring, std::optional<RegValue>>;  // values set, or with none, removed
 enum Open { kKey, kNoKey, kCreated };  // the scratch key; its missing subkey, opened or created
 
 // The whole key compared after each call. Only a write flushes, when asked, once, as the key closes.

@@ -88,11 +88,8 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.trace));
-        ClearProgramKeys();
-        SeedNeighbours();
-        if (c.mode) SetValue(kSettingsKeyPath, kValueScreenSaverMode, *c.mode);
-        if (c.timeout) SetValue(kSettingsKeyPath, kValueScreenSaverTimeout, *c.timeout);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected =
+            ResetProgramKeys(kSettingsKeyPath, {{kValueScreenSaverMode, c.mode}, {kValueScreenSaverTimeout, c.timeout}});
         expected.Set(kSettingsKeyPath, kValueScreenSaverMode, c.modeAfter).Set(kSettingsKeyPath, kValueScreenSaverTimeout, c.timeoutAfter);
         if (c.bVolumesStored) expected.Set(kGameKeyPath, kValueSsSoundVol, Dword(30)).Set(kGameKeyPath, kValueSsMusicVol, Dword(50));
 
@@ -154,10 +151,9 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
         std::ifstream file(path, std::ios::binary);
         return std::string{std::istreambuf_iterator<char>(file), {}};
     };
-    using Values = std::vector<std::pair<const wchar_t*, std::optional<RegValue>>>;  // Game key; none: deleted
-    const Values kStored{{kValueSsSoundVol, Dword(30)}, {kValueSsMusicVol, Dword(50)}};
+    const Changes kStored{{kValueSsSoundVol, Dword(30)}, {kValueSsMusicVol, Dword(50)}};
     struct Case {  // mode: the opener's word, none when not given; copied: SS_Settings.ino holds the saved state
-        Values before; std::optional<DWORD> mode; const char* steps; std::wstring trace; Values after;
+        Changes before; std::optional<DWORD> mode; const char* steps; std::wstring trace; Changes after;
         std::optional<DWORD> modeAfter = {}; bool bCopied = false;
     } const cases[] = {
         {{{kValueSoundVol, {}}}, {}, "O", L"50 50 0 S O", {{kValueSsSoundVol, Dword(50)}, {kValueSsMusicVol, Dword(50)}}},
@@ -182,14 +178,10 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.trace));
-        ClearProgramKeys();
-        SeedNeighbours();
         std::filesystem::create_directories(dir);
         std::ofstream(state, std::ios::binary) << kState;
         std::ofstream(copy, std::ios::binary) << kOldCopy;
-        for (const auto& [name, value] : c.before)
-            value ? SetValue(kGameKeyPath, name, *value) : (void)::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kGameKeyPath, name);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected = ResetProgramKeys(kGameKeyPath, c.before);
         for (const auto& [name, value] : c.after) value ? expected.Set(kGameKeyPath, name, *value) : expected.Remove(kGameKeyPath, name);
 
         DWORD dwMode = c.mode.value_or(0);

@@ -105,10 +105,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.entries.size() < 9 ? c.entries : std::vector<std::wstring>{}) + " " +
                      testing::PrintToString(c.selected));
-        ClearProgramKeys();
-        SeedNeighbours();
-        if (c.stored) SetValue(kGameKeyPath, kValueTimeSkin, *c.stored);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected = ResetProgramKeys(kGameKeyPath, {{kValueTimeSkin, c.stored}});
         if (c.button == PSBTN_OK) expected.Set(kGameKeyPath, kValueTimeSkin, c.after);
         if (!c.bShowTab) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(1));  // the Game page's OK
         Make(c.entries);
