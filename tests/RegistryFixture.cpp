@@ -52,11 +52,15 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
     ::RegCloseKey(hKey);
 }
 
-void ClearProgramKeys() { for (auto path : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath}) DeleteTree(path); }
-
-void SeedNeighbours() {
+Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes) {
+    for (auto key : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath}) DeleteTree(key);
     // Not in the exceptions key: every value there is an excepted program.
-    for (const std::wstring path : {kSettingsKeyPath, kGameKeyPath, L"SOFTWARE\\Varnholt\\Neighbour"})
-        SetValue(path, L"neighbour", Sz(L"keep me"));
+    for (const std::wstring key : {kSettingsKeyPath, kGameKeyPath, L"SOFTWARE\\Varnholt\\Neighbour"})
+        SetValue(key, L"neighbour", Sz(L"keep me"));
     SetValue(kGameKeyPath, kValueSoundVol, Dword(30));  // the game's own
+    for (const auto& [name, value] : changes) {
+        if (value) SetValue(path, name, *value);
+        else ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str());
+    }
+    return Snapshot::Of(kVendorKeyPath);
 }

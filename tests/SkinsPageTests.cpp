@@ -32,25 +32,24 @@ void Make(const std::vector<std::wstring>& entries) {
     }
 }
 
-// Opens the sheet on the Skins tab (or leaves it on Game), runs the step on the list, presses
-// the button. Answers the list as shown, "Default skin*|Alpha|..." (* selected), after checking
-// the focus, the hook and each entry's item data: none for the first, its folder for a skin.
-std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}, bool bShowTab = true) {
+// Opens the sheet on the Skins tab, runs the step on the list, presses the button. Answers the
+// list as shown, "Default skin*|Alpha|..." (* selected), after checking the focus, the hook and
+// each entry's item data: none for the first, its folder for a skin.
+std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     g_strModuleDir = kHome.wstring() + L"\\";
-    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, bShowTab ? 2 : 0);
+    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);
     std::wstring shown;
     RunModal(sheet, {[&] {
-                 if (HWND hList = sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST)) {
-                     EXPECT_TRUE(::GetFocus() == hList && IsControlHooked(hList));
-                     for (int i = 0; i < ListBox_GetCount(hList); ++i) {
-                         wchar_t text[300] = {};
-                         ListBox_GetText(hList, i, text);
-                         const auto* pPath = reinterpret_cast<const std::wstring*>(ListBox_GetItemData(hList, i));
-                         EXPECT_EQ(pPath ? *pPath : L"", i ? (kSkins / text).wstring() + L"\\" : L"") << i;
-                         shown += (i ? L"|" : L"") + std::wstring(text) + (ListBox_GetCurSel(hList) == i ? L"*" : L"");
-                     }
-                     if (step) step(hList);
+                 HWND hList = sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST);
+                 EXPECT_TRUE(::GetFocus() == hList && IsControlHooked(hList));
+                 for (int i = 0; i < ListBox_GetCount(hList); ++i) {
+                     wchar_t text[300] = {};
+                     ListBox_GetText(hList, i, text);
+                     const auto* pPath = reinterpret_cast<const std::wstring*>(ListBox_GetItemData(hList, i));
+                     EXPECT_EQ(pPath ? *pPath : L"", i ? (kSkins / text).wstring() + L"\\" : L"") << i;
+                     shown += (i ? L"|" : L"") + std::wstring(text) + (ListBox_GetCurSel(hList) == i ? L"*" : L"");
                  }
+                 if (step) step(hList);
                  PressSheetButton(sheet.m_hWnd, nButton);
              }});
     return shown;
@@ -80,7 +79,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         many.push_back(L"TimeSkins/" + *manyNames.insert(std::wstring(200, L'x') + std::to_wstring(i)).first + L"/Time_font.bmp");
     struct Case {
         std::vector<std::wstring> entries; std::optional<RegValue> stored; std::function<void(HWND)> step; int button;
-        std::set<std::wstring> skins; std::wstring selected; RegValue after; bool bShowTab = true;
+        std::set<std::wstring> skins; std::wstring selected; RegValue after;
     } const cases[] = {
         {abg, {}, {}, PSBTN_OK, ag, L"", Sz(L"")},
         {abg, Sz(gamma), {}, PSBTN_OK, ag, L"Gamma", Sz(gamma)},
@@ -88,13 +87,10 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         {abg, Sz(gamma.substr(0, gamma.size() - 1)), {}, PSBTN_OK, ag, L"", Sz(L"")},
         {abg, Sz(gamma), select(L"Alpha"), PSBTN_OK, ag, L"Gamma", Sz(alpha)},
         {abg, Sz(gamma), select(L"Default skin"), PSBTN_OK, ag, L"Gamma", Sz(L"")},
-        {abg, Sz(gamma), select(L"Alpha"), PSBTN_CANCEL, ag, L"Gamma", Sz(gamma)},
-        {abg, Sz(gamma), {}, PSBTN_OK, {}, L"", Sz(gamma), false},  // a tab never shown reads and writes nothing
         // Not skins: files, whatever their names, nor the folder itself and its parent.
         {{L"TimeSkins/Delta", L"TimeSkins/Time_font.bmp", L"Time_font.bmp", L"TimeSkins/Eps/Time_font.bmp/"}, {}, {},
          PSBTN_OK, {L"Eps"}, L"", Sz(L"")},
         {{}, Sz(gamma), {}, PSBTN_OK, {}, L"", Sz(L"")},  // no skins folder
-        {{L"TimeSkins/"}, {}, {}, PSBTN_OK, {}, L"", Sz(L"")},
         {{L"TimeSkins/Beta/", L"Other/TimeSkins/Alpha/Time_font.bmp"}, Sz(L"C:\\SkinHome\\Other\\TimeSkins\\Alpha\\"), {},
          PSBTN_OK, {}, L"", Sz(L"")},
         {{L"TimeSkins/\u00c5land \u6642\u8a08/Time_font.bmp", L"TimeSkins/" + odd + L"/Time_font.bmp"},
@@ -105,19 +101,15 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.entries.size() < 9 ? c.entries : std::vector<std::wstring>{}) + " " +
                      testing::PrintToString(c.selected));
-        ClearProgramKeys();
-        SeedNeighbours();
-        if (c.stored) SetValue(kGameKeyPath, kValueTimeSkin, *c.stored);
-        Snapshot expected = Snapshot::Of(kVendorKeyPath);
+        Snapshot expected = ResetProgramKeys(kGameKeyPath, {{kValueTimeSkin, c.stored}});
         if (c.button == PSBTN_OK) expected.Set(kGameKeyPath, kValueTimeSkin, c.after);
-        if (!c.bShowTab) expected.Set(kSettingsKeyPath, kValueGameMode, Dword(1));  // the Game page's OK
         Make(c.entries);
         std::wstring listed = L"Default skin";
         ForEachFolderEntry((kSkins / L"*").wstring(), [&](const WIN32_FIND_DATAW& e) {
             if (c.skins.count(e.cFileName)) listed += L"|" + std::wstring(e.cFileName);
         });
         listed.insert(c.selected.empty() ? 12 : listed.find(L"|" + c.selected) + 1 + c.selected.size(), L"*");
-        EXPECT_EQ(RunSkins(c.button, c.step, c.bShowTab), c.bShowTab ? listed : L"");
+        EXPECT_EQ(RunSkins(c.button, c.step), listed);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }
     // Their paths are freed with the page: one more opening leaves the heaps as they were,
