@@ -18,6 +18,7 @@
 namespace {
 
 enum class End { kOk, kCancel, kClose };
+const char* const kEndNames[] = {"OK", "Cancel", "closing"};
 const std::wstring kSkins = L"C:\\Program Files\\Brumvale\\TimeSkins\\", kServiceKeyPath = L"SOFTWARE\\Varnholt\\BrumvaleService";
 std::string g_what;  // the run going on, named when it hangs or raises an exception
 std::wstring g_met;  // what message boxes said and which exceptions were raised during the run
@@ -39,8 +40,8 @@ void Press(HWND hParent, int nID) { ::SendMessageW(hParent, WM_COMMAND, MAKEWPAR
 
 // The program once, accepting everything unedited: the tabs in turn (Game, Screen Saver unless
 // told otherwise, Skins); from the Screen Saver tab "Exceptions...", in it "Add..." with the
-// picker cancelled (its OK does nothing until a program is chosen) and OK, then "More
-// Options..." and OK; the sheet ended last. Answers the message boxes and exceptions met on the way.
+// picker cancelled (its OK does nothing until a program is chosen) and OK, then "More Options..."
+// and OK; the sheet ended last. Answers the message boxes and exceptions met on the way.
 std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     g_what = what, g_met.clear();
     g_strModuleDir = L"C:\\Program Files\\Brumvale\\";  // the device's skins
@@ -48,9 +49,8 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     // Every exception is seen as it is raised: the framework keeps any from leaving a window procedure, so a crash
     // there shows nowhere else. The watchdog ends the test program when the run is not over within a minute.
     PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* p) {
-        const DWORD dwCode = p->ExceptionRecord->ExceptionCode;
-        std::fprintf(stderr, "\n%s: exception %08lX\n", g_what.c_str(), dwCode), g_met += L"exception " + std::to_wstring(dwCode) + L"|";
-        return LONG(EXCEPTION_CONTINUE_SEARCH);
+        std::fprintf(stderr, "\n%s: exception %08lX\n", g_what.c_str(), p->ExceptionRecord->ExceptionCode);
+        return g_met += L"exception|", LONG(EXCEPTION_CONTINUE_SEARCH);
     });
     HANDLE hWatchdog = nullptr;
     auto bark = [](void*, BOOLEAN) { std::fprintf(stderr, "\n%s: not over within 60 s\n", g_what.c_str()), ::TerminateProcess(::GetCurrentProcess(), 3); };
@@ -78,63 +78,6 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
 }
 
 using Entries = std::vector<std::tuple<const wchar_t*, std::wstring, RegValue>>;  // key, value name, value
-
-}  // namespace
-
-// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before,
-// but for the keys every run opens (made with their parents when missing) and the edits of
-// each window's OK and of the Screen Saver tab's opening, which stores the defaults.
-TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
-    const wchar_t *S = kSettingsKeyPath, *E = kExceptionsKeyPath, *G = kGameKeyPath, *kNames[] = {L"  0", L"  1", L"  2"};
-    const RegValue neon = Sz(kSkins + L"Neon\\");
-    // The edits: of the Screen Saver tab's opening; of the exceptions dialog's OK, the key rewritten; of the advanced
-    // options' OK, ss_sound_vol and ss_music_vol; of the sheet's OK, the Screen Saver page's and the other pages'.
-    struct State {
-        const char* what; Entries stored, opened; std::vector<std::wstring> exceptions; DWORD dwSound, dwMusic; Entries ssOk, ok;
-    } const states[] = {
-        {"the sample device, in use: all comes back as it was",
-         {{S, kValueScreenSaverMode, Dword(0x106)}, {S, kValueScreenSaverTimeout, Dword(300)}, {S, kValueGameMode, Dword(1)},
-          {E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, kValueSoundVol, Dword(40)}, {G, kValueMusicVol, Dword(24)},
-          {G, kValueUserSettings, Sz(L"C:\\My Documents\\Brumvale\\Island.ino")}, {G, kValueTimeSkin, neon},
-          {G, kValueSsSoundVol, Dword(30)}, {G, kValueSsMusicVol, Dword(0)}},
-         {}, {L"notes.exe", L"PLAYER.EXE"}, 30, 0, {}, {}},
-        {"empty", {}, {{S, kValueScreenSaverMode, Dword(6)}, {S, kValueScreenSaverTimeout, Dword(120)}}, {}, 50, 50, {},
-         {{S, kValueGameMode, Dword(1)}, {G, kValueTimeSkin, Sz(L"")}}},
-        // An unreadable mode, a short timeout, a game mode of 3 bytes and other bits, exceptions under foreign names (one
-        // empty, one without its null), a skin in other case, the game's volumes (one out of range) for the screen saver's.
-        {"to be tidied",
-         {{S, kValueScreenSaverMode, Sz(L"switched off")}, {S, kValueScreenSaverTimeout, Dword(5)},
-          {S, kValueGameMode, {REG_BINARY, {2, 0, 0}}}, {E, L"zeta", Sz(L"PLAYER.EXE")}, {E, L"7", Sz(L"calc.exe")},
-          {E, L"  5", Sz(L"")}, {E, L"%d", {REG_SZ, {'n', 0, 'o', 0, 't', 0, 'e', 0, 's', 0}}}, {G, kValueSoundVol, Dword(40)},
-          {G, kValueMusicVol, Dword(99)}, {G, kValueSsSoundVol, Dword(REGKEY_NO_DEFAULT)},
-          {G, kValueTimeSkin, Sz(L"c:\\PROGRAM FILES\\brumvale\\timeskins\\neon\\")}},
-         {{S, kValueScreenSaverMode, Dword(6)}}, {L"calc.exe", L"notes", L"PLAYER.EXE"}, 40, 64,
-         {{S, kValueScreenSaverTimeout, Dword(10)}}, {{S, kValueGameMode, Dword(0)}, {G, kValueTimeSkin, neon}}},
-    };
-    for (const State& state : states)
-        for (End end : {End::kOk, End::kCancel, End::kClose})
-            for (bool bScreenSaver : {true, false}) {
-                const std::string what = state.what + std::string(", ending ") + "OCX"[int(end)] + (bScreenSaver ? "" : ", no Screen Saver tab");
-                SCOPED_TRACE(what);
-                DeleteTree(kVendorKeyPath);
-                if (!state.stored.empty()) SeedNeighbours();
-                for (const auto& [path, name, value] : state.stored) SetValue(path, name, value);
-                Snapshot expected = Snapshot::Of(kVendorKeyPath);
-                for (const std::wstring path : {kVendorKeyPath, kServiceKeyPath.c_str(), S, G}) expected.keys[path];
-                const auto apply = [&](const Entries& edits) { for (const auto& [path, name, value] : edits) expected.Set(path, name, value); };
-                if (bScreenSaver) {
-                    apply(state.opened);
-                    expected.keys[E].clear();
-                    for (size_t i = 0; i < state.exceptions.size(); ++i) expected.Set(E, kNames[i], Sz(state.exceptions[i]));
-                    expected.Set(G, kValueSsSoundVol, Dword(state.dwSound)).Set(G, kValueSsMusicVol, Dword(state.dwMusic));
-                }
-                if (end == End::kOk) apply(state.ok), apply(bScreenSaver ? state.ssOk : Entries{});
-                EXPECT_EQ(RunProgram(end, bScreenSaver, what), L"");
-                EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-            }
-}
-
-namespace {
 
 template <class T>
 T Pick(std::mt19937& rng, std::initializer_list<T> options) { return options.begin()[rng() % options.size()]; }
@@ -217,8 +160,61 @@ std::set<std::wstring> Unexpected(const Snapshot& before, const Snapshot& after)
 
 }  // namespace
 
-// BRUMVALE_HOSTILE_STATES states (12 unless given) seeded from BRUMVALE_HOSTILE_SEED on (1 unless
-// given), each ended with OK: every run is over in time, meets no message box nor exception and changes only what it may.
+// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before,
+// but for the keys every run opens (made with their parents when missing) and the edits of
+// each window's OK and of the Screen Saver tab's opening, which stores the defaults.
+TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
+    const wchar_t *S = kSettingsKeyPath, *E = kExceptionsKeyPath, *G = kGameKeyPath, *kNames[] = {L"  0", L"  1", L"  2"};
+    const RegValue neon = Sz(kSkins + L"Neon\\");
+    // The edits: of the Screen Saver tab's opening; of the exceptions dialog's OK, the key rewritten; of the advanced
+    // options' OK, ss_sound_vol and ss_music_vol; of the sheet's OK, the Screen Saver page's and the other pages'.
+    struct State {
+        const char* what; Entries stored, opened; std::vector<std::wstring> exceptions; DWORD dwSound, dwMusic; Entries ssOk, ok;
+    } const states[] = {
+        {"the sample device, in use: all comes back as it was",
+         {{S, kValueScreenSaverMode, Dword(0x106)}, {S, kValueScreenSaverTimeout, Dword(300)}, {S, kValueGameMode, Dword(1)},
+          {E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, kValueSoundVol, Dword(40)}, {G, kValueMusicVol, Dword(24)},
+          {G, kValueUserSettings, Sz(L"C:\\My Documents\\Brumvale\\Island.ino")}, {G, kValueTimeSkin, neon},
+          {G, kValueSsSoundVol, Dword(30)}, {G, kValueSsMusicVol, Dword(0)}},
+         {}, {L"notes.exe", L"PLAYER.EXE"}, 30, 0, {}, {}},
+        {"empty", {}, {{S, kValueScreenSaverMode, Dword(6)}, {S, kValueScreenSaverTimeout, Dword(120)}}, {}, 50, 50, {},
+         {{S, kValueGameMode, Dword(1)}, {G, kValueTimeSkin, Sz(L"")}}},
+        // An unreadable mode, a short timeout, a game mode of 3 bytes and other bits, exceptions under foreign names (one
+        // empty, one without its null), a skin in other case, the game's volumes (one out of range) for the screen saver's.
+        {"to be tidied",
+         {{S, kValueScreenSaverMode, Sz(L"switched off")}, {S, kValueScreenSaverTimeout, Dword(5)},
+          {S, kValueGameMode, {REG_BINARY, {2, 0, 0}}}, {E, L"zeta", Sz(L"PLAYER.EXE")}, {E, L"7", Sz(L"calc.exe")},
+          {E, L"  5", Sz(L"")}, {E, L"%d", {REG_SZ, {'n', 0, 'o', 0, 't', 0, 'e', 0, 's', 0}}}, {G, kValueSoundVol, Dword(40)},
+          {G, kValueMusicVol, Dword(99)}, {G, kValueSsSoundVol, Dword(REGKEY_NO_DEFAULT)},
+          {G, kValueTimeSkin, Sz(L"c:\\PROGRAM FILES\\brumvale\\timeskins\\neon\\")}},
+         {{S, kValueScreenSaverMode, Dword(6)}}, {L"calc.exe", L"notes", L"PLAYER.EXE"}, 40, 64,
+         {{S, kValueScreenSaverTimeout, Dword(10)}}, {{S, kValueGameMode, Dword(0)}, {G, kValueTimeSkin, neon}}},
+    };
+    for (const State& state : states)
+        for (End end : {End::kOk, End::kCancel, End::kClose})
+            for (bool bScreenSaver : {true, false}) {
+                const std::string what = state.what + std::string(", ") + kEndNames[int(end)] + (bScreenSaver ? "" : ", no Screen Saver tab");
+                SCOPED_TRACE(what);
+                DeleteTree(kVendorKeyPath);
+                if (!state.stored.empty()) SeedNeighbours();
+                for (const auto& [path, name, value] : state.stored) SetValue(path, name, value);
+                Snapshot expected = Snapshot::Of(kVendorKeyPath);
+                for (const std::wstring path : {kVendorKeyPath, kServiceKeyPath.c_str(), S, G}) expected.keys[path];
+                const auto apply = [&](const Entries& edits) { for (const auto& [path, name, value] : edits) expected.Set(path, name, value); };
+                if (bScreenSaver) {
+                    apply(state.opened);
+                    expected.keys[E].clear();
+                    for (size_t i = 0; i < state.exceptions.size(); ++i) expected.Set(E, kNames[i], Sz(state.exceptions[i]));
+                    expected.Set(G, kValueSsSoundVol, Dword(state.dwSound)).Set(G, kValueSsMusicVol, Dword(state.dwMusic));
+                }
+                if (end == End::kOk) apply(state.ok), apply(bScreenSaver ? state.ssOk : Entries{});
+                EXPECT_EQ(RunProgram(end, bScreenSaver, what), L"");
+                EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
+            }
+}
+
+// BRUMVALE_HOSTILE_STATES states (12 unless given) seeded from BRUMVALE_HOSTILE_SEED on (1 unless given), each
+// ended with OK: every run is over in time, meets no message box nor exception and changes only what it may.
 TEST(RoundTrip, HostileRegistriesEndAndChangeOnlyTheProgramsValues) {
     const char *pszCount = std::getenv("BRUMVALE_HOSTILE_STATES"), *pszSeed = std::getenv("BRUMVALE_HOSTILE_SEED");
     const unsigned nStates = pszCount ? std::strtoul(pszCount, nullptr, 10) : 12, seedBase = pszSeed ? std::strtoul(pszSeed, nullptr, 10) : 1;
