@@ -17,10 +17,10 @@ Snapshot Snapshot::Of(const std::wstring& path) {
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return snapshot;
     std::map<std::wstring, RegValue>& key = snapshot.keys[path];
     std::vector<wchar_t> name(16384);
-    std::vector<BYTE> data(65536);
-    DWORD cchName = 16384, cbData = 65536, type = 0;
+    std::vector<BYTE> data(1 << 20);
+    DWORD cchName = 16384, cbData = 1 << 20, type = 0;
     for (DWORD i = 0; ::RegEnumValueW(hKey, i, name.data(), &cchName, 0, &type, data.data(), &cbData) == 0;
-         ++i, cchName = 16384, cbData = 65536)
+         ++i, cchName = 16384, cbData = 1 << 20)
         key[std::wstring(name.data(), cchName)] = {type, {data.begin(), data.begin() + cbData}};
     cchName = 16384;
     for (DWORD i = 0; ::RegEnumKeyExW(hKey, i, name.data(), &cchName, 0, 0, 0, 0) == 0; ++i, cchName = 16384)
