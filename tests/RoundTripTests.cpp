@@ -104,7 +104,7 @@ RegValue Hostile(std::mt19937& rng) {
 void MakeHostileState(unsigned seed) {
     std::mt19937 rng(seed);
     DeleteTree(kVendorKeyPath);
-    if (rng() % 4) SeedNeighbours();
+    if (rng() % 4) ResetProgramKeys(kSettingsKeyPath, {});
     const std::pair<const wchar_t*, std::vector<std::wstring>> keys[] = {
         {kSettingsKeyPath, {kValueScreenSaverMode, kValueScreenSaverTimeout, kValueGameMode}},
         {kExceptionsKeyPath, {L"  0", L"  1", L"  2"}},
@@ -196,7 +196,7 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
                 const std::string what = state.what + std::string(", ") + kEndNames[int(end)] + (bScreenSaver ? "" : ", no Screen Saver tab");
                 SCOPED_TRACE(what);
                 DeleteTree(kVendorKeyPath);
-                if (!state.stored.empty()) SeedNeighbours();
+                if (!state.stored.empty()) ResetProgramKeys(kSettingsKeyPath, {});
                 for (const auto& [path, name, value] : state.stored) SetValue(path, name, value);
                 Snapshot expected = Snapshot::Of(kVendorKeyPath);
                 for (const std::wstring path : {kVendorKeyPath, kServiceKeyPath.c_str(), S, G}) expected.keys[path];
@@ -230,6 +230,6 @@ TEST(RoundTrip, HostileRegistriesEndAndChangeOnlyTheProgramsValues) {
         EXPECT_EQ(unexpected, std::set<std::wstring>{});
         nFailed += !met.empty() || !unexpected.empty();
     }
-    ClearProgramKeys();  // no locked key left behind
+    ResetProgramKeys(kSettingsKeyPath, {});  // no locked key left behind
     std::printf("hostile states: %u run from seed %u, %u failed\n", nStates, seedBase, nFailed);
 }
