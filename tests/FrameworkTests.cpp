@@ -1,11 +1,10 @@
 // The class layer and the shell services the windows build on: message maps, windows bound at
-// creation, the option dialog base, message box ownership, folder enumeration, the module folder.
+// creation, the option dialog base, message box ownership, folder enumeration.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "app/ModuleDir.h"
 #include "shell/FolderEnum.h"
 #include "tests/ToolkitHost.h"
 
@@ -98,7 +97,6 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     AfxGetApp()->m_pMainWnd = nullptr;
     ::DestroyWindow(main.Detach());
     EXPECT_EQ(std::pair(fromInner.hOwner, fromInner.hIcon), std::pair(hInner, ::LoadIconW(nullptr, IDI_ERROR)));
-    EXPECT_EQ(fromInner.caption + L"|" + fromInner.text, L"Brumvale Tests|From the inner one");
 
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
     CToolkitHost failed(L"No bar", TRUE);
@@ -130,12 +128,4 @@ TEST(Framework, FolderSearchesListEachFolderOnceAndAreAlwaysClosed) {
     EXPECT_FALSE(ForEachFolderEntry(dir.wstring() + L"\\Missing\\*", none));
     EXPECT_FALSE(visits.ListOnFirstVisit((dir / L"Missing").wstring(), none));
     std::filesystem::remove_all(dir);
-}
-
-TEST(Framework, ModuleDirCutsAfterTheLastBackslash) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"C:\\Program Files\\Brumvale\\QovBrumvaleOptions.exe", L"C:\\Program Files\\Brumvale\\"},
-        {L"\\x.exe", L"\\"}, {L"x.exe", L"x.exe"} /* no backslash: kept whole */, {L"", L""},
-        {L"C:/mixed\\slashes/x.exe", L"C:/mixed\\"}};  // only backslashes count
-    for (const auto& [path, dir] : cases) EXPECT_EQ(ModuleDirFromPath(path), dir) << "path: " << path;
 }
