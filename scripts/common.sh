@@ -89,3 +89,15 @@ unmanaged_windows() {
 
 # Waits until the server is gone: -k alone stops waiting after ten seconds.
 stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || true; }
+
+# The test session: an 800x600 Xvfb screen, the test device made or brought up to date, and a
+# warm Wine session on it; both are stopped when the script exits. Sets DISPLAY and WINEPREFIX.
+start_test_session() {
+    start_xvfb 800x600
+    export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}"
+    wine_env
+    trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
+    "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
+    warm_wine
+    unmanaged_windows N
+}
