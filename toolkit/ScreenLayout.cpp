@@ -56,13 +56,6 @@ BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
     return TRUE;
 }
 
-// A label, box or button showing a text.
-bool ShowsText(HWND hCtl) {
-    RECT area{};
-    UINT format = 0;
-    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, &area, &format);
-}
-
 // What a control's text lacks, as TextShortfall; with bOneLine, the width it lacks on one line.
 SIZE Shortfall(HWND hCtl, bool bOneLine) {
     RECT area{};
@@ -177,6 +170,12 @@ RECT FitSheetToWorkArea(HWND hSheet) {
 }
 
 SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
+
+bool ShowsText(HWND hCtl) {
+    RECT area{};
+    UINT format = 0;
+    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, &area, &format);
+}
 
 void FitTextsToWidth(HWND hParent, int cxClient) {
     std::vector<HWND> children = LaidOutChildren(hParent);

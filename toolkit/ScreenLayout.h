@@ -32,6 +32,8 @@ RECT FitSheetToWorkArea(HWND hSheet);
 // How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
 // be to show its whole text in its font; zero for a control that shows it whole or has none.
 SIZE TextShortfall(HWND hCtl);
+// Whether a control is a label, box or button showing a text.
+bool ShowsText(HWND hCtl);
 // When a text of the parent's controls does not show whole, or a control reaches past cxClient,
 // the controls spread or close up to a client area cxClient wide, each keeping its share of the
 // width. A text still too long then takes free width to its right (a slider beside it gives

@@ -156,9 +156,7 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
             const RECT rc = WindowRectInParent(h);
             if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBarId)) continue;
             const SIZE shortfall = TextShortfall(h);
-            wchar_t cls[16] = {};
-            ::GetClassNameW(h, cls, 16);
-            const bool text = ::GetWindowTextLengthW(h) > 0 && (!lstrcmpiW(cls, L"Static") || !lstrcmpiW(cls, L"Button"));
+            const bool text = ShowsText(h);
             EXPECT_EQ(std::pair(shortfall.cx, shortfall.cy), std::pair(0L, 0L)) << "short " << ::GetDlgCtrlID(h);
             EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
             for (auto [other, otherText] : seen) {
@@ -173,10 +171,10 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     RunModal(sheet, {[&] { laidOut(sheet.m_gamePage.m_hWnd), sheet.SetActivePage(1); },
                      [&] { laidOut(sheet.m_screenSaverPage.m_hWnd), sheet.SetActivePage(2); },
                      [&] { laidOut(sheet.m_skinsPage.m_hWnd), PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
-    for (CDialog* pDialog : std::initializer_list<CDialog*>{new CExceptionsDialog, new CAdvancedOptionsDialog}) {
+    CExceptionsDialog exceptions;
+    CAdvancedOptionsDialog advanced;
+    for (CDialog* pDialog : {static_cast<CDialog*>(&exceptions), static_cast<CDialog*>(&advanced)})
         RunModal(*pDialog, {[&] { laidOut(pDialog->m_hWnd), pDialog->EndDialog(IDCANCEL); }});
-        delete pDialog;
-    }
     OnNextIdle([&] {
         HWND hBox = ::FindWindowW(L"#32770", L"Box");
         RECT work = WorkArea(), box{}, inside{}, ok{};
