@@ -49,10 +49,6 @@ const std::pair<std::wstring, bool> kEntries[] = {
 };
 void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
 
-int g_flushes = 0;
-RegistryEntryPoints g_realRegistry;
-LSTATUS WINAPI CountFlush(HKEY hKey) { return ++g_flushes, g_realRegistry.pfnFlushKey(hKey); }
-
 // One step of the user's: "+path", Add with the picker answering OK with the path (the picker's
 // Cancel is the round trip's); "sN", item N selected; "r", Remove.
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
@@ -138,18 +134,16 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         {"remove the only one", Texts(kNames, {L"a"}), {L"s0", L"r", L"r"}, {}, -1, IDOK},
         {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
     };
-    // Thousands of values, other types, a text without its null, and a name too long for the
-    // store to enumerate, which ends its enumeration (the name sorts last) and so stays.
-    Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", RegValue{REG_SZ, {'z', 0, 'z', 0}}}},
-             {}, {L"A"}, -1, IDOK};
+    // Thousands of values, other types, a text without its null, the longest name the store reads,
+    // and a name too long for it, which ends its enumeration (the name sorts last) and so stays.
+    Row many{"5,000 values and odd ones", {{L"q dword", Dword('A')}, {L"q nonull", RegValue{REG_SZ, {'z', 0, 'z', 0}}},
+             {std::wstring(259, L'n'), Sz(L"B")}}, {}, {L"A", L"B"}, -1, IDOK};
     for (int i = 0; i < 5000; ++i)
         many.stored.emplace(L"p" + std::to_wstring(i), Sz(many.list.emplace_back(L"p" + std::to_wstring(10000 + i))));
     many.list.push_back(L"zz");
     many.stored.emplace(std::wstring(300, L'~'), Sz(L"out of reach"));
     rows.push_back(many);
 
-    g_realRegistry = GetRegistryEntryPoints();
-    GetRegistryEntryPoints().pfnFlushKey = CountFlush;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Snapshot expected = ResetProgramKeys(kExceptionsKeyPath, row.stored);
@@ -158,7 +152,7 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
             for (int i = 0; i < int(row.list.size()); ++i)
                 if (wchar_t name[8]; swprintf(name, 8, L"%3d", i) > 0) expected.Set(kExceptionsKeyPath, name, Sz(row.list[i]));
         }
-        g_flushes = 0;
+        CWatchedRegistry watched;  // a key is flushed once written, as it closes
         CExceptionsDialog dialog;
         RunModal(dialog, {[&] {
             for (const std::wstring& op : row.ops) Perform(dialog, op);
@@ -172,9 +166,8 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
             else dialog.SendMessage(WM_COMMAND, row.end);
         }});
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-        EXPECT_EQ(g_flushes, row.end == IDOK && !row.list.empty()) << "flushes";
+        EXPECT_EQ(watched.s_nFlushes, row.end == IDOK && !row.list.empty()) << "flushes";
     }
-    GetRegistryEntryPoints() = g_realRegistry;
 }
 
 // Drive B: as tests/picker-odd-tree.sh makes it; run from there only. The picker opens with

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/RegistryKey.h"
 #include "settings/Schema.h"
 
 RegValue Dword(DWORD v) { return {REG_DWORD, {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}}; }
@@ -44,6 +45,20 @@ LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD ty
     padded.insert(padded.end(), {0xFF, 0xFF});  // no null
     return ::RegSetValueExW(hKey, name, reserved, type, padded.data(), cbData);
 }
+
+namespace {
+RegistryEntryPoints g_real;
+LSTATUS WINAPI CountFlush(HKEY hKey) {
+    const LSTATUS status = g_real.pfnFlushKey(hKey);
+    return CWatchedRegistry::s_nFlushes += status == ERROR_SUCCESS, status;
+}
+}  // namespace
+
+CWatchedRegistry::CWatchedRegistry() {
+    g_real = GetRegistryEntryPoints(), s_nFlushes = 0;
+    GetRegistryEntryPoints().pfnFlushKey = CountFlush, GetRegistryEntryPoints().pfnSetValueEx = SetValueExactly;
+}
+CWatchedRegistry::~CWatchedRegistry() { GetRegistryEntryPoints() = g_real; }
 
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value) {
     HKEY hKey = nullptr;

@@ -42,6 +42,13 @@ void DeleteTree(const std::wstring& path);
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
 // Stores exactly the given type and bytes, creating the key when missing.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
+// While it lives, the store's texts reach the registry exactly as given (SetValueExactly) and
+// the flushes that succeed are counted.
+struct CWatchedRegistry {
+    CWatchedRegistry();
+    ~CWatchedRegistry();
+    static inline int s_nFlushes = 0;
+};
 // Clears the program's three keys and seeds values in and beside them that no page or dialog may
 // touch, then makes the changes in the key. Answers the vendor key as it is then.
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes);

@@ -55,7 +55,8 @@ const Step kLivingIsland = [](HWND hPage) {
 
 }  // namespace
 
-// What the page shows at opening (and after the step), what is stored after the sheet's button.
+// What the page shows at opening (and after the step), what is stored after the sheet's button;
+// a key is flushed for each OK, never for the defaults written at opening.
 TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     const std::wstring on = L"1 1 1 ", off = L"0 1- 1- ", all = L" T E M", none = L" T- E- M-";
     auto timeSet = [&](const wchar_t* time) { return on + L"01:01:01" + all + L" | " + on + time + all; };
@@ -85,6 +86,7 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         expected.Set(kSettingsKeyPath, kValueScreenSaverMode, c.modeAfter).Set(kSettingsKeyPath, kValueScreenSaverTimeout, c.timeoutAfter);
         if (c.bVolumesStored) expected.Set(kGameKeyPath, kValueSsSoundVol, Dword(30)).Set(kGameKeyPath, kValueSsMusicVol, Dword(50));
 
+        CWatchedRegistry watched;
         COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 1);
         std::wstring trace;
         RunModal(sheet, {[&] {
@@ -95,6 +97,7 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
                  }});
         EXPECT_EQ(trace, c.trace);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
+        EXPECT_EQ(watched.s_nFlushes, (c.button == PSBTN_OK) + c.bVolumesStored);
     }
 }
 
