@@ -1,14 +1,11 @@
 // The dialog adaptation toolkit on the standard test screen (800 x 600, 96 pixels per inch): the
-// control hook, the dialog adapter's header on an option dialog, and what every template must keep
-// for the header; anchored layout beyond what the screen tests see.
+// control hook, the dialog adapter's header on an option dialog; anchored layout beyond what the
+// screen tests see.
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
 #include "toolkit/ScreenLayout.h"
-#include "toolkit/ToolkitFonts.h"
 
 // To x and y with its size kept: the picker's tree takes its top so, which no screen test sees.
 // The right and bottom anchors are the screen tests'.
@@ -72,22 +69,5 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
             EXPECT_EQ(PixelAt(host.m_hWnd, 288, 254), ::GetSysColor(titled ? COLOR_WINDOW : COLOR_3DFACE));
             EXPECT_EQ(host.m_paintedInAdapterPaint, titled);
         });
-    }
-}
-
-// Whatever its controls, each page and dialog template keeps them below the header band, and no
-// two share an id.
-TEST(Templates, ControlsStayBelowTheHeaderWithTheirOwnIds) {
-    for (UINT id : {IDD_GAME_PAGE, IDD_SKINS_PAGE, IDD_SCREENSAVER_PAGE, IDD_EXCEPTIONS, IDD_ADVANCED_OPTIONS}) {
-        HWND hDlg = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(id), nullptr,
-                                         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
-        ASSERT_NE(hDlg, nullptr) << id;
-        std::set<int> ids;
-        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-            const int ctrl = ::GetDlgCtrlID(h);
-            EXPECT_GE(WindowRectInParent(h).top, ScaleY(24) + 1) << id << ":" << ctrl;  // below the band's rule
-            EXPECT_TRUE(ctrl == 0xFFFF || ids.insert(ctrl).second) << id << ":" << ctrl;  // 0xFFFF: IDC_STATIC
-        }
-        ::DestroyWindow(hDlg);
     }
 }

@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/ScreenLayout.h"
+#include "toolkit/ToolkitFonts.h"
 
 // Screens as tests/CMakeLists.txt pairs them with densities; GetScreenScale; whether a "SIPPREF"
 // child is made; whether the options sheet is fitted to the screen.
@@ -144,8 +145,8 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     }});
 }
 
-// Every window shows each of its texts whole, its controls apart from one another and its texts
-// inside it; a message box too long for the screen is narrowed to the work area, its text whole.
+// Every window shows each of its texts whole, its controls below the header band's rule, apart
+// from one another and its texts inside it; a message box too long for the screen is narrowed to the work area, its text whole.
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
     const auto laidOut = [barCovers = m_pScreen->cy < 320](HWND hWnd) {
@@ -159,6 +160,7 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
             const bool text = ShowsText(h);
             EXPECT_EQ(std::pair(shortfall.cx, shortfall.cy), std::pair(0L, 0L)) << "short " << ::GetDlgCtrlID(h);
             EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
+            EXPECT_GE(rc.top, ScaleY(24) + 1) << "under the band " << ::GetDlgCtrlID(h);
             for (auto [other, otherText] : seen) {
                 RECT overlap{}, rcOther = WindowRectInParent(other);
                 EXPECT_FALSE((text || otherText) && ::IntersectRect(&overlap, &rc, &rcOther))
