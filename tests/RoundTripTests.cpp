@@ -46,7 +46,7 @@ void Press(HWND hParent, int nID) {
 // The program once, accepting everything unedited: the tabs in turn (Game, Screen Saver unless
 // told otherwise, Skins); from the Screen Saver tab "Exceptions...", in it "Add..." with the
 // picker cancelled (its OK does nothing until a program is chosen) and OK, then "More Options..."
-// and OK; the sheet ended last. Answers what it met on the way: message boxes, exceptions (the
+// and OK; the sheet ended last. Each dialog is checked to be owned by its opener. Answers what it met on the way: message boxes, exceptions (the
 // framework keeps any from leaving a window procedure, so they show nowhere else) and a quit
 // message left. A watchdog ends the test program when the run is not over within a minute.
 std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
@@ -66,16 +66,28 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     };
     ::CreateTimerQueueTimer(&hWatchdog, nullptr, bark, nullptr, 60000, 0, 0);
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
+    AfxGetApp()->m_pMainWnd = &sheet;  // as the program has it
+    // The dialog in front, owned by the window that opened it, the sheet enabled under it all along.
+    const auto front = [&sheet](HWND hOwner) {
+        HWND hFront = AfxGetModalWnd();
+        EXPECT_EQ(std::pair(::GetWindow(hFront, GW_OWNER), ::IsWindowEnabled(sheet.m_hWnd)), std::pair(hOwner, TRUE));
+        return hFront;
+    };
     RunModal(sheet, {[&] {
         if (bScreenSaver) {
             sheet.SetActivePage(1);
-            OnNextIdle([] {
-                OnNextIdle([] { Press(AfxGetModalWnd(), IDCANCEL); });
-                Press(AfxGetModalWnd(), IDC_EXC_ADD);
-                Press(AfxGetModalWnd(), IDOK);
+            OnNextIdle([&] {
+                HWND hExceptions = front(sheet.m_hWnd);
+                OnNextIdle([&] {
+                    EXPECT_FALSE(::IsWindowEnabled(hExceptions));
+                    Press(front(hExceptions), IDCANCEL);
+                });
+                Press(hExceptions, IDC_EXC_ADD);
+                EXPECT_EQ(::GetActiveWindow(), hExceptions);  // back in front as the picker ends
+                Press(hExceptions, IDOK);
             });
             Press(sheet.m_screenSaverPage.m_hWnd, IDC_SS_EXCEPTIONS);
-            OnNextIdle([] { Press(AfxGetModalWnd(), IDOK); });
+            OnNextIdle([&] { Press(front(sheet.m_hWnd), IDOK); });
             Press(sheet.m_screenSaverPage.m_hWnd, IDC_SS_MORE_OPTIONS);
         }
         sheet.SetActivePage(2);
