@@ -1,5 +1,4 @@
-// The program picker on a folder made for it on the test device's drive, and the exceptions
-// dialog with the real registry, both driven inside their own modal loops.
+// The program picker on a folder made on the test device's drive; the exceptions dialog.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,8 +39,7 @@ HTREEITEM Find(const Strings& path) {  // from the root "\"
     return hItem;
 }
 
-// C:\Folder, made for the picker: each entry and whether the picker shows it. Each folder
-// but Empty holds In.exe.
+// C:\Folder: each entry and whether the picker shows it. Each folder but Empty holds In.exe.
 const std::pair<std::wstring, bool> kEntries[] = {
     {L"Program.exe", true}, {L"Sub/", true}, {L"Tool.EXE", true}, {L"readme", false}, {L"Empty/", true},
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
@@ -49,8 +47,7 @@ const std::pair<std::wstring, bool> kEntries[] = {
 };
 void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
 
-// One step of the user's: "+path", Add with the picker answering OK with the path (the picker's
-// Cancel is the round trip's); "sN", item N selected; "r", Remove.
+// A user's step: "+path", Add with the picker answering OK with the path; "sN", item N selected; "r", Remove.
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     auto tell = [&](int id, int code) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), LPARAM(dialog.GetDlgItem(id))); };
     if (op[0] == L's') ::SendMessageW(dialog.GetDlgItem(IDC_EXC_LIST), LB_SETCURSEL, op[1] - L'0', 0), tell(IDC_EXC_LIST, LBN_SELCHANGE);
@@ -119,8 +116,8 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
     }
 }
 
-// The list as loaded and edited, and the key after OK, Cancel or the bar's Cancel: rewritten
-// whole on OK as "  0", "  1", ... in the list's order, untouched otherwise.
+// The list as loaded and edited; the key rewritten whole on OK as "  0", "  1", ... in the list's
+// order, untouched by Cancel or the bar's Cancel.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
     struct Row { const char* what; Changes stored; Strings ops; Strings list; int sel; int end; };

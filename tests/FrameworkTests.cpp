@@ -67,13 +67,10 @@ TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) 
     EXPECT_EQ(wnd.m_hWnd, nullptr);  // unbound at its end
 }
 
-// A dialog's bar stays docked at the bottom when the dialog is resized and ends the dialog; a
-// dialog made without a bar has none, and one whose bar cannot be made ends at once, cancelled,
-// with nothing pressed. A message shown from a dialog in front of another belongs to that dialog,
-// not to the window behind it, so the box keeps that dialog from taking input meanwhile.
+// A dialog's bar stays docked at the bottom and ends the dialog; without its bar a dialog ends at
+// once, cancelled. A message shown from a dialog in front of another belongs to that dialog.
 TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
-    // The main window owns a dialog without parent: the modal run disables it, the chrome
-    // enables it again, as the handheld keeps the sheet usable under its dialogs.
+    // The main window owns a dialog without parent, enabled again by the chrome as on the handheld.
     CWnd main;
     main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0));
     AfxGetApp()->m_pMainWnd = &main;
@@ -104,9 +101,8 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     EXPECT_EQ(failed.m_initResult, FALSE);
 }
 
-// The handheld gives no "." and ".." (the program picker's tree shows that). A folder is listed
-// once, whatever path reaches it, as ForEachFolderEntry lists it; a folder that is not there gives
-// FALSE without a visit; a visit that throws still closes the search, else the folder could not move.
+// A folder is listed once, whatever path reaches it; a missing one gives FALSE without a visit; a
+// visit that throws still closes the search, else the folder could not move.
 TEST(Framework, FolderSearchesListEachFolderOnceAndAreAlwaysClosed) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"brumvale-visits";
     std::filesystem::remove_all(dir);

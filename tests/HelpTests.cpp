@@ -1,6 +1,5 @@
-// The windows' help is the keystroke test's (F1 in each asks for its own topic); here the sheet's,
-// and ShowHelp leaving nothing open. ShowHelp starts the device's PegHelp.exe, which
-// records each command line it gets.
+// The windows' help is the keystroke test's; here the sheet's, and ShowHelp leaving nothing open.
+// ShowHelp starts the device's PegHelp.exe, which records each command line it gets.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,6 +1,5 @@
-// The program's property sheet and the option page base run for real on probe pages: every way
-// the run ends, the pages' command bars, routing through the chrome, swallowed notifications,
-// the move correction. Then the Game page on the real sheet and the real registry.
+// The program's property sheet and the option page base on probe pages; then the Game page on the
+// real sheet and registry.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -65,10 +64,8 @@ std::wstring Bar(const COptionPage& page) {
 
 }  // namespace
 
-// Every way the run ends, after the Skins tab was visited: which pages ran OK or Cancel (the sheet
-// then knows a page closed), the result, and whether a quit message is left for whoever looks
-// next. Until then exactly one bar is shown, the front page's, brought in front of the page's
-// controls each time the page comes to the front.
+// Every way the run ends, after the Skins tab was visited: which pages ran OK or Cancel, the result,
+// a quit message left. Until then only the front page's bar shows, in front of the page's controls.
 TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
     const struct { const char* how; void (*end)(CProbeSheet&); std::string log; INT_PTR result; bool quit; } cases[] = {
         {"OK", [](auto& s) { PressSheetButton(s.m_hWnd, PSBTN_OK); }, "G:ok K:ok ", IDOK, false},
@@ -94,17 +91,15 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
         // A few idle turns without a closing page do not end the run.
         const INT_PTR result = RunModal(sheet, {visitSkins, [] {}, [] {}, end});
         EXPECT_EQ(bars, L"59392 Cancel:2 23x22 first|59392 shown Cancel:2 23x22 first|");
-        // The pages' log, the result, whether the sheet knows a page closed, a quit message left.
         EXPECT_EQ(std::tuple(sheet.log, result, bool(sheet.m_bPageClosed), TakeQuitMessage()),
                   std::tuple(c.log, c.result, !c.log.empty(), c.quit));
     }
 }
 
-// Every message goes through a page's chrome: the header takes the options' title, a tap on the
-// background never reaches the page, and the handheld's notifications -16 and -50 are swallowed
-// while others, a sheet's code from a control too, reach the map. A page moved above the sheet
-// comes back shorter, keeping its bottom. Unstacked tabs lose TCS_MULTILINE. A page whose bar
-// cannot be made says so and the sheet goes on.
+// Through a page's chrome: the header takes the options' title, a tap on the background never
+// reaches the page, notifications -16 and -50 are swallowed, others reach the map. A page moved
+// above the sheet comes back shorter. Unstacked tabs lose TCS_MULTILINE. A page without its bar
+// says so and the sheet goes on.
 TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
     for (BOOL stacked : {TRUE, FALSE}) {
         SCOPED_TRACE(stacked ? "stacked tabs" : "tabs on one row");
@@ -135,12 +130,10 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
     EXPECT_EQ(std::pair(sheet.game.m_initResult, sheet.game.GetCommandBar().m_hWnd), std::pair(FALSE, HWND{}));
 }
 
-// What the whole program's round trip cannot show: the box as the stored mode shows it, a mode of
-// 0xDEF0 read as none, a toggled box stored by OK and not by Cancel.
+// Beyond the round trip: the box as the stored mode shows it, a toggled box stored by OK only.
 TEST(GamePage, ShowsTheStoredSwitchAndStoresTheToggledBoxOnOkOnly) {
     const std::tuple<RegValue, int, int, DWORD> cases[] = {
-        // stored, box shown, button after a toggle (none: no toggle), stored after
-        {Dword(REGKEY_NO_DEFAULT), BST_CHECKED, 0, 1},
+        // stored, box shown, button after a toggle, stored after
         {Dword(1), BST_CHECKED, PSBTN_OK, 0},
         {Dword(2), BST_UNCHECKED, PSBTN_CANCEL, 2},  // not the box, nor a tidied 0
     };
@@ -154,8 +147,8 @@ TEST(GamePage, ShowsTheStoredSwitchAndStoresTheToggledBoxOnOkOnly) {
                      HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
                      EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
                      EXPECT_EQ(::SendMessageW(hBox, BM_GETCHECK, 0, 0), shownChecked);
-                     if (button) ::SendMessageW(hBox, BM_CLICK, 0, 0);
-                     PressSheetButton(sheet.m_hWnd, button ? button : PSBTN_OK);
+                     ::SendMessageW(hBox, BM_CLICK, 0, 0);
+                     PressSheetButton(sheet.m_hWnd, button);
                  }});
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }

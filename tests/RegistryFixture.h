@@ -23,8 +23,8 @@ RegValue Sz(const std::wstring& text);  // with its terminating null
 // Values of one key by name: each set, or with none, removed.
 using Changes = std::map<std::wstring, std::optional<RegValue>>;
 
-// Every key of a subtree by full path, with every value. Compare one taken after the code
-// ran with one taken before and edited by what the code should have changed.
+// Every key of a subtree by full path, with every value: taken after a run, compared with one
+// taken before and edited as the run should have changed it.
 struct Snapshot {
     static Snapshot Of(const std::wstring& path);
     Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
@@ -49,6 +49,6 @@ struct CWatchedRegistry {
     ~CWatchedRegistry();
     static inline int s_nFlushes = 0;
 };
-// Clears the program's three keys and seeds values in and beside them that no page or dialog may
-// touch, then makes the changes in the key. Answers the vendor key as it is then.
+// Clears the program's three keys, seeds values in and beside them that nothing may touch, then
+// makes the changes in the key. Answers the vendor key as it is then.
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes);

@@ -24,8 +24,8 @@ const std::wstring kServiceKeyPath = L"SOFTWARE\\Varnholt\\BrumvaleService";
 std::string g_what;  // the run going on, named when it hangs or raises an exception
 std::wstring g_met;  // what message boxes said, which exceptions were raised, whether a quit message was left
 
-// A message box, a dialog holding a message text (id 0xFFFF on Windows, 100 on Wine) that no
-// object of ours is bound to, is answered as it comes up.
+// A message box (a dialog with a message text, id 0xFFFF on Windows, 100 on Wine, and no object
+// of ours) is answered as it comes up.
 LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
     const HWND h = reinterpret_cast<HWND>(wParam);
     const int nText = ::GetDlgItem(h, 0xFFFF) ? 0xFFFF : 100;
@@ -43,12 +43,10 @@ void Press(HWND hParent, int nID) {
     ::SendMessageW(hParent, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), LPARAM(::GetDlgItem(hParent, nID)));
 }
 
-// The program once, accepting everything unedited: the tabs in turn (Game, Screen Saver unless
-// told otherwise, Skins); from the Screen Saver tab "Exceptions...", in it "Add..." with the
-// picker cancelled (its OK does nothing until a program is chosen) and OK, then "More Options..."
-// and OK; the sheet ended last. Each dialog is checked to be owned by its opener. Answers what it met on the way: message boxes, exceptions (the
-// framework keeps any from leaving a window procedure, so they show nowhere else) and a quit
-// message left. A watchdog ends the test program when the run is not over within a minute.
+// The program once, everything accepted unedited: Game, Screen Saver (unless told otherwise) with
+// "Exceptions..." ("Add...", the picker cancelled, OK) and "More Options..." (OK), Skins, then the
+// sheet ended. Answers the message boxes, exceptions (which the framework keeps inside the window
+// procedures) and quit message met; a watchdog ends the test program after a minute.
 std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     g_what = what;
     g_met.clear();
@@ -117,10 +115,8 @@ RegValue Hostile(std::mt19937& rng) {
     return value;
 }
 
-// The program's values each there or not, of any type and size; foreign values of odd names
-// (empty, 255 and 300 characters, control characters, Unicode)
-// in the keys, some neighbours beside them; in some states 3,000 values in a key, a key named as
-// a value, a key that nobody may write values or make keys in (its owner may still read it).
+// The program's values each there or not, of any type and size; foreign values of odd names in the
+// keys; in some states 3,000 values in a key, a key named as a value, a key nobody may write in.
 void MakeHostileState(unsigned seed) {
     std::mt19937 rng(seed);
     const auto oneIn = [&rng](unsigned n) { return rng() % n == 0; };
@@ -176,10 +172,9 @@ unsigned FromEnvironment(const char* pszName, unsigned nDefault) {
 
 }  // namespace
 
-// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before,
-// but for the keys every run opens (made with their parents when missing), the edits of the Screen
-// Saver tab (its defaults, the exceptions dialog's OK rewriting its key, the advanced options' OK
-// storing ss_sound_vol and ss_music_vol), and of the sheet's OK, and a quit message left after closing.
+// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before but
+// for the keys every run opens, the Screen Saver tab's edits (defaults, its dialogs' OK) and the
+// sheet's OK's; a quit message left after closing.
 TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
     const wchar_t *S = kSettingsKeyPath, *E = kExceptionsKeyPath, *G = kGameKeyPath;
     const RegValue neon = Sz(kSkins + L"Neon\\");
@@ -197,9 +192,8 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
         {"empty", {},
          {{S, kValueScreenSaverMode, Dword(6)}, {S, kValueScreenSaverTimeout, Dword(120)}, {G, kValueSsSoundVol, Dword(50)},
           {G, kValueSsMusicVol, Dword(50)}}, {}, {{S, kValueGameMode, Dword(1)}, {G, kValueTimeSkin, Sz(L"")}}},
-        // An unreadable mode, a short timeout, a game mode of 3 bytes and other bits, exceptions under foreign names
-        // (one empty, one without its null), a skin in other case, the game's volumes (one out of range) for the
-        // screen saver's.
+        // An unreadable mode, a short timeout, a game mode of 3 bytes, exceptions under foreign names (one empty,
+        // one without its null), a skin in other case, the game's volumes (one out of range) for the screen saver's.
         {"to be tidied",
          {{S, kValueScreenSaverMode, Sz(L"switched off")}, {S, kValueScreenSaverTimeout, Dword(5)},
           {S, kValueGameMode, {REG_BINARY, {2, 0, 0}}}, {E, L"zeta", Sz(L"PLAYER.EXE")}, {E, L"7", Sz(L"calc.exe")},

@@ -20,9 +20,8 @@ using Step = std::function<void(HWND)>;
 void Click(HWND hDlg, int nID) { ::SendMessageW(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0); }
 std::wstring Text(HWND hWnd) { wchar_t text[128] = {}; return {text, size_t(::GetWindowTextW(hWnd, text, 128))}; }
 
-// The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the
-// time picker its time, anything else its first letter; then h when hidden, - when disabled,
-// ? when not hooked.
+// The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
+// picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
 std::wstring Shown(HWND hDlg, std::initializer_list<int> ids) {
     std::wstring shown;
     for (int nID : ids) {
@@ -56,7 +55,8 @@ const Step kLivingIsland = [](HWND hPage) {
 }  // namespace
 
 // What the page shows at opening (and after the step), what is stored after the sheet's button;
-// a key is flushed for each OK, never for the defaults written at opening.
+// a key is flushed for each OK, never for the defaults written at opening. The input panel is
+// asked for while the time picker has the focus and sent away as it leaves.
 TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     const std::wstring on = L"1 1 1 ", off = L"0 1- 1- ", all = L" T E M", none = L" T- E- M-";
     auto timeSet = [&](const wchar_t* time) { return on + L"01:01:01" + all + L" | " + on + time + all; };
@@ -73,8 +73,7 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         // The island bit reaches the registry with the sheet's OK only; the dialog's volumes stay.
         {Dword(6), Dword(120), kLivingIsland, PSBTN_OK, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(0x106), Dword(120), true},
         {Dword(6), Dword(120), kLivingIsland, PSBTN_CANCEL, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120), true},
-        // Values of other types: a text too long for a number is absent, its default written over it
-        // at opening; fewer bytes are a number.
+        // Other types: a text too long for a number is absent, its default written over it; fewer bytes are a number.
         {Sz(L"switched off"), RegValue{REG_BINARY, {0x2C, 0x01, 0}}, {}, PSBTN_CANCEL, on + L"00:05:00" + all, Dword(6),
          RegValue{REG_BINARY, {0x2C, 0x01, 0}}},
         {RegValue{REG_DWORD, {0x14, 0}}, Sz(L"1"), {}, PSBTN_OK, L"0 0- 1- 00:00:49-" + none, Dword(0x14), Dword(49)},
@@ -92,6 +91,11 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         RunModal(sheet, {[&] {
                      HWND hPage = sheet.m_screenSaverPage.m_hWnd;
                      trace = PageShown(hPage);
+                     if (HWND hPicker = ::GetDlgItem(hPage, IDC_SS_TIMEOUT_PICKER); ::IsWindowEnabled(hPicker)) {
+                         const int up = (::SetFocus(hPicker), GetLastSipRequest(hPicker));
+                         ::SetFocus(::GetDlgItem(hPage, IDC_SS_ENABLE));
+                         EXPECT_EQ(std::pair(up, GetLastSipRequest(hPicker)), std::pair(int(SIP_UP), int(SIP_DOWN)));
+                     }
                      if (c.act) c.act(hPage), trace += L" | " + PageShown(hPage);
                      PressSheetButton(sheet.m_hWnd, c.button);
                  }});
@@ -99,20 +103,6 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
         EXPECT_EQ(watched.s_nFlushes, (c.button == PSBTN_OK) + c.bVolumesStored);
     }
-}
-
-// The input panel is asked for while the picker has the focus and sent away as it leaves. What
-// the picker shows, its fields limited, is the page's test's.
-TEST(TimeoutPicker, AsksForTheInputPanelWhileFocused) {
-    CToolkitHost host(L"Picker");
-    host.RunWith([&] {
-        CTimeoutPicker picker;
-        ASSERT_TRUE(picker.Create(&host, RECT{10, 40, 110, 50}, L"HH':'mm':'ss", TRUE));
-        picker.SetFocus();
-        const int up = GetLastSipRequest(picker.m_hWnd);
-        ::SetFocus(host.GetDlgItem(IDC_SS_ENABLE));
-        EXPECT_EQ(std::vector({up, GetLastSipRequest(picker.m_hWnd)}), std::vector<int>({SIP_UP, SIP_DOWN}));
-    });
 }
 
 // Steps: D "Default Volume", T the island box, I the island button (its message read and

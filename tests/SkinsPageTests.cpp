@@ -1,5 +1,4 @@
-// The Skins page on the real sheet, the real registry and skin folders made for it on the test
-// device's drive.
+// The Skins page on the real sheet and registry, over skin folders made on the test device's drive.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -32,9 +31,8 @@ void Make(const std::vector<std::wstring>& entries) {
     }
 }
 
-// Opens the sheet on the Skins tab, runs the step on the list, presses the button. Answers the
-// list as shown, "Default skin*|Alpha|..." (* selected), after checking the focus, the hook and
-// each entry's item data: none for the first, its folder for a skin.
+// Opens the Skins tab, runs the step on the list, presses the button. Answers the list as shown,
+// "Default skin*|Alpha|..." (* selected), after checking the focus, the hook and the item data.
 std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     g_strModuleDir = kHome.wstring() + L"\\";
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);
@@ -66,8 +64,7 @@ size_t HeapBytes() {  // in use, over all the process's heaps
 
 }  // namespace
 
-// Rows: skin folders, stored time_skin, a step on the list, the button; the skins listed (in
-// the folder's order), the one selected at opening, time_skin afterwards.
+// Skin folders, stored time_skin, a step, the button; the skins listed, the one selected, time_skin after.
 TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
     const std::vector<std::wstring> abg{L"TimeSkins/Alpha/Time_font.bmp", L"TimeSkins/Beta/", L"TimeSkins/Gamma/Time_font.bmp"};
     const std::set<std::wstring> ag{L"Alpha", L"Gamma"};
@@ -109,8 +106,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         EXPECT_EQ(RunSkins(c.button, c.step), listed);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
     }
-    // Their paths are freed with the page: one more opening leaves the heaps as they were,
-    // where a kept set would hold nearly 2 megabytes.
+    // Their paths are freed with the page, where a kept set would hold nearly 2 megabytes.
     const size_t bytes = HeapBytes();
     RunSkins(PSBTN_CANCEL);
     EXPECT_LT(HeapBytes(), bytes + 500000);

@@ -12,8 +12,7 @@
 #include "toolkit/ScreenLayout.h"
 #include "toolkit/ToolkitFonts.h"
 
-// Screens as tests/CMakeLists.txt pairs them with densities; GetScreenScale; whether a "SIPPREF"
-// child is made; whether the options sheet is fitted to the screen.
+// Screens and densities as tests/CMakeLists.txt pairs them; GetScreenScale; a "SIPPREF" child; a fitted sheet.
 struct Screen { int cx, cy, dpi, scale; bool sipPref, fitted; } const kScreens[] = {
     {240, 320, 96, 1, true, true},   {320, 240, 96, 1, true, true},   {400, 300, 96, 1, true, true},
     {240, 240, 96, 1, false, true},  {480, 640, 192, 2, true, true},  {640, 480, 96, 2, true, false},
@@ -111,8 +110,7 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     EXPECT_EQ(std::pair(cxChanged, scaleAfter), std::pair(static_cast<int>(mode.dmPelsWidth), m_pScreen->scale));
 }
 
-// The handheld's shell shows each dialog over the work area; a dialog anchors its controls to
-// its edges at the screen's scale, also when its size changes later.
+// Each dialog covers the work area and anchors its controls to its edges at scale, also when resized.
 TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     const int s = m_pScreen->scale;
     auto fillsThenFollows = [&](HWND hDlg, bool picker) {
@@ -145,8 +143,8 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     }});
 }
 
-// Every window shows each of its texts whole, its controls below the header band's rule, apart
-// from one another and its texts inside it; a message box too long for the screen is narrowed to the work area, its text whole.
+// Every window shows its texts whole and inside it, its controls below the header band and apart;
+// a message box too long for the screen is narrowed to the work area, its text whole.
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
     const auto laidOut = [barCovers = m_pScreen->cy < 320](HWND hWnd) {
