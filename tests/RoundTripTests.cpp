@@ -92,6 +92,7 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         if (end == End::kClose) ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0);
         else PressSheetButton(sheet.m_hWnd, end == End::kOk ? PSBTN_OK : PSBTN_CANCEL);
     }});
+    AfxGetApp()->m_pMainWnd = nullptr;  // also where the sheet never came up
     if (TakeQuitMessage()) g_met += L"quit|";
     ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
     ::UnhookWindowsHookEx(hBoxHook);
