@@ -1,10 +1,15 @@
-// The baseline: a bare modal PropertySheetW with three empty pages, nothing else.
+// The baseline: a bare modal PropertySheetW with three pages, nothing else. bare_sheet's pages
+// are empty; bare_sheet_game's are the program's own templates, so that its first page shows the
+// Game page's controls with none of the program's code.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "resources/resource.h"
+
 namespace {
 INT_PTR CALLBACK EmptyPageProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+constexpr WORD kTemplates[] = {PAGE_TEMPLATES};
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
@@ -16,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
         pages[i].dwSize = sizeof(PROPSHEETPAGEW);
         pages[i].dwFlags = PSP_USETITLE;
         pages[i].hInstance = hInstance;
-        pages[i].pszTemplate = MAKEINTRESOURCEW(200 + i);
+        pages[i].pszTemplate = MAKEINTRESOURCEW(kTemplates[i]);
         pages[i].pfnDlgProc = &EmptyPageProc;
         pages[i].pszTitle = titles[i];
     }

@@ -1,5 +1,6 @@
 // Start-up time: from process start to the first page painted, for the options program and
-// for a bare property sheet, in alternation. A process counts as painted once it first waits
+// for a bare property sheet, in alternation; with a third program given, for it too (the bare
+// sheet on the program's own page templates: the share of the first page's controls). A process counts as painted once it first waits
 // for input: the system delivers paint messages before it reports a GUI thread idle.
 #include <windows.h>
 
@@ -56,27 +57,32 @@ double TimeOne(const std::wstring& exe) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fwprintf(stderr, L"usage: startup_bench PROGRAM.exe BASELINE.exe [RUNS]\n");
+        std::fwprintf(stderr, L"usage: startup_bench PROGRAM.exe BASELINE.exe [RUNS [REFERENCE.exe]]\n");
         return 2;
     }
     int runs = argc > 3 ? std::max(10, _wtoi(argv[3])) : 15;
-    TimeOne(argv[1]);  // warm both once: the first start pays for loading files
-    TimeOne(argv[2]);
-    std::vector<double> program, baseline;
-    for (int i = 0; i < runs; ++i) {
-        double p = TimeOne(argv[1]);
-        double b = TimeOne(argv[2]);
-        if (p < 0 || b < 0) {
-            std::fwprintf(stderr, L"run %d failed (program %.3f, baseline %.3f)\n", i, p, b);
-            return 1;
+    std::vector<std::wstring> exes{argv[1], argv[2]};
+    if (argc > 4) exes.push_back(argv[4]);
+    for (const std::wstring& exe : exes) TimeOne(exe);  // warm each once: the first start pays for loading files
+    std::vector<std::vector<double>> times(exes.size());
+    for (int i = 0; i < runs; ++i)
+        for (size_t e = 0; e < exes.size(); ++e) {
+            const double t = TimeOne(exes[e]);
+            if (t < 0) {
+                std::fwprintf(stderr, L"run %d of %ls failed\n", i, exes[e].c_str());
+                return 1;
+            }
+            times[e].push_back(t);
         }
-        program.push_back(p);
-        baseline.push_back(b);
-    }
-    double mp = Median(program), mb = Median(baseline);
+    const double mp = Median(times[0]), mb = Median(times[1]);
     std::wprintf(L"start-up to first page painted, median of %d runs each\n", runs);
     std::wprintf(L"  options program: %.1f ms\n", mp * 1000);
     std::wprintf(L"  bare sheet:      %.1f ms\n", mb * 1000);
     std::wprintf(L"  ratio:           %.3f (target 1.05 or less)\n", mp / mb);
+    if (exes.size() > 2) {
+        const double mr = Median(times[2]);
+        std::wprintf(L"  bare sheet on the program's page templates: %.1f ms, %.3f of the bare sheet;\n", mr * 1000, mr / mb);
+        std::wprintf(L"  the program %.3f of it\n", mp / mr);
+    }
     return 0;
 }

@@ -74,10 +74,10 @@ warm_wine
 unmanaged_windows N
 
 if [ "$WHICH" = all ] || [ "$WHICH" = startup ]; then
-    cp -f "$BUILD/bench/bare_sheet.exe" "$WINEPREFIX/drive_c/Program Files/Brumvale/"
+    cp -f "$BUILD/bench/bare_sheet.exe" "$BUILD/bench/bare_sheet_game.exe" "$WINEPREFIX/drive_c/Program Files/Brumvale/"
     (cd "$WINEPREFIX/drive_c" &&
         wine "$BUILD/bench/startup_bench.exe" 'C:\Program Files\Brumvale\QovBrumvaleOptions.exe' \
-            'C:\Program Files\Brumvale\bare_sheet.exe' "${RUNS:-15}")
+            'C:\Program Files\Brumvale\bare_sheet.exe' "${RUNS:-15}" 'C:\Program Files\Brumvale\bare_sheet_game.exe')
 fi
 if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then
     [ "$WHICH" = picker ] || echo
