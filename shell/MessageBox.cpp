@@ -9,12 +9,6 @@
 namespace {
 thread_local HHOOK t_hFitHook = nullptr;
 
-// The message text's control: 0xFFFF on Windows, 100 on Wine.
-HWND MessageTextOf(HWND hBox) {
-    HWND hText = ::GetDlgItem(hBox, 0xFFFF);
-    return hText != nullptr ? hText : ::GetDlgItem(hBox, 100);
-}
-
 // The box laid out again across the work area: the text keeps its place, takes the margin left
 // of the icon (or of itself) on its right too and as many lines as it needs; the row of buttons
 // keeps its sizes and gaps, centred at the old distance below the text (or the icon, if lower).
@@ -64,14 +58,19 @@ LRESULT CALLBACK FitHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const auto* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (nCode == HC_ACTION && pMessage->message == WM_INITDIALOG) {
         HWND hWnd = pMessage->hwnd;
-        wchar_t cls[16] = {};
-        ::GetClassNameW(hWnd, cls, 16);
-        HWND hText = ::lstrcmpW(cls, L"#32770") == 0 ? MessageTextOf(hWnd) : nullptr;
-        if (hText != nullptr) FitToWorkArea(hWnd, hText);
+        if (HWND hText = MessageTextOf(hWnd)) FitToWorkArea(hWnd, hText);
     }
     return ::CallNextHookEx(t_hFitHook, nCode, wParam, lParam);
 }
 }  // namespace
+
+HWND MessageTextOf(HWND hBox) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hBox, cls, 16);
+    if (::lstrcmpW(cls, L"#32770") != 0) return nullptr;
+    HWND hText = ::GetDlgItem(hBox, 0xFFFF);
+    return hText != nullptr ? hText : ::GetDlgItem(hBox, 100);
+}
 
 int ShowMessageBox(HWND hOwner, const wchar_t* pszText, const wchar_t* pszCaption, UINT nType) {
     t_hFitHook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &FitHook, nullptr, ::GetCurrentThreadId());

@@ -75,12 +75,13 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
     main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0));
     AfxGetApp()->m_pMainWnd = &main;
     CToolkitHost dialog(L"Outer", TRUE), inner(L"Inner", FALSE, &dialog);
-    MessageBoxSeen fromInner;
+    CAnswerMessageBoxes boxes;
     HWND hInner = nullptr;
     auto runInner = [&] {  // made without a bar, it ends with IDOK
-        return RunModal(inner, {[&] { AfxMessageBox(L"From the inner one", MB_ICONERROR); },
-                                [&] { hInner = inner.m_hWnd, fromInner = AnswerMessageBox(IDOK); },
-                                [&] { inner.EndDialog(inner.GetCommandBar().m_hWnd ? 9 : IDOK); }});
+        return RunModal(inner, {[&] {
+            AfxMessageBox(L"From the inner one", MB_ICONERROR);
+            hInner = inner.m_hWnd, inner.EndDialog(inner.GetCommandBar().m_hWnd ? 9 : IDOK);
+        }});
     };
     EXPECT_EQ(RunModal(dialog, {[&] {
                            EXPECT_TRUE(main.IsWindowEnabled());
@@ -93,7 +94,8 @@ TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
                        }}), IDCANCEL);
     AfxGetApp()->m_pMainWnd = nullptr;
     ::DestroyWindow(main.Detach());
-    EXPECT_EQ(std::pair(fromInner.hOwner, fromInner.hIcon), std::pair(hInner, ::LoadIconW(nullptr, IDI_ERROR)));
+    ASSERT_EQ(boxes.m_seen.size(), 1u);
+    EXPECT_EQ(std::pair(boxes.m_seen[0].hOwner, boxes.m_seen[0].hIcon), std::pair(hInner, ::LoadIconW(nullptr, IDI_ERROR)));
 
     CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
     CToolkitHost failed(L"No bar", TRUE);

@@ -4,6 +4,9 @@
 
 #include <deque>
 
+#include "framework/Wnd.h"
+#include "shell/MessageBox.h"
+
 namespace {
 std::wstring WindowText(HWND hWnd) {
     wchar_t buffer[512] = {};
@@ -33,9 +36,18 @@ LRESULT CALLBACK RefuseHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(g_hRefuseHook, code, wParam, lParam);
 }
 
-// The message text's control: 0xFFFF on Windows, 100 on Wine.
-HWND MessageTextOf(HWND hBox) {
-    return ::GetDlgItem(hBox, 0xFFFF) ? ::GetDlgItem(hBox, 0xFFFF) : ::GetDlgItem(hBox, 100);
+CAnswerMessageBoxes* g_pAnswering = nullptr;
+HHOOK g_hAnswerHook = nullptr;
+LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND h = reinterpret_cast<HWND>(wParam);
+    if (HWND hText = code == HCBT_ACTIVATE && !CWnd::FromHandlePermanent(h) ? MessageTextOf(h) : nullptr) {
+        MessageBoxSeen& seen = g_pAnswering->m_seen.emplace_back();
+        seen.hOwner = ::GetWindow(h, GW_OWNER), seen.caption = WindowText(h), seen.text = WindowText(hText);
+        for (HWND hChild = ::GetWindow(h, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hChild, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
+        ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+    }
+    return ::CallNextHookEx(g_hAnswerHook, code, wParam, lParam);
 }
 }  // namespace
 
@@ -61,21 +73,9 @@ void TapBarButton(HWND hBar) {
     ::SendMessageW(hBar, WM_LBUTTONUP, 0, middle);
 }
 
-MessageBoxSeen AnswerMessageBox(int nCommand) {
-    MessageBoxSeen seen;
-    HWND hBox = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM out) {
-        wchar_t cls[16] = {};
-        ::GetClassNameW(h, cls, 16);
-        if (lstrcmpW(cls, L"#32770") != 0 || !::IsWindowVisible(h) || MessageTextOf(h) == nullptr) return TRUE;
-        return *reinterpret_cast<HWND*>(out) = h, FALSE;
-    }, reinterpret_cast<LPARAM>(&hBox));
-    if (hBox == nullptr) return seen;
-    seen.hOwner = ::GetWindow(hBox, GW_OWNER);
-    seen.caption = WindowText(hBox);
-    seen.text = WindowText(MessageTextOf(hBox));
-    for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
-        if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(h, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
-    ::PostMessageW(hBox, WM_COMMAND, static_cast<WPARAM>(nCommand), 0);
-    return seen;
+CAnswerMessageBoxes::CAnswerMessageBoxes() {
+    g_pAnswering = this;
+    g_hAnswerHook = ::SetWindowsHookExW(WH_CBT, &AnswerHook, nullptr, ::GetCurrentThreadId());
 }
+
+CAnswerMessageBoxes::~CAnswerMessageBoxes() { ::UnhookWindowsHookEx(g_hAnswerHook), g_pAnswering = nullptr; }

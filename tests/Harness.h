@@ -28,14 +28,18 @@ struct CRefuseWindows {
     ~CRefuseWindows();
 };
 
-// The message box open on this thread, read and then answered with the command (IDOK...).
-// Called from a step that runs in the box's own loop: a step after the one that opened it.
+// While it lives, each message box on this thread (a dialog with a message text and no object of
+// ours) is read as it comes up and answered with IDOK.
 struct MessageBoxSeen {
     HWND hOwner = nullptr;
     std::wstring caption, text;
     HICON hIcon = nullptr;
 };
-MessageBoxSeen AnswerMessageBox(int nCommand);
+struct CAnswerMessageBoxes {
+    CAnswerMessageBoxes();
+    ~CAnswerMessageBoxes();
+    std::vector<MessageBoxSeen> m_seen;
+};
 // Removes a WM_QUIT left in the queue; true when there was one.
 inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.

@@ -24,19 +24,6 @@ const std::wstring kServiceKeyPath = L"SOFTWARE\\Varnholt\\BrumvaleService";
 std::string g_what;  // the run going on, named when it hangs or raises an exception
 std::wstring g_met;  // what message boxes said, which exceptions were raised, whether a quit message was left
 
-// A message box (a dialog with a message text, id 0xFFFF on Windows, 100 on Wine, and no object
-// of ours) is answered as it comes up.
-LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND h = reinterpret_cast<HWND>(wParam);
-    const int nText = ::GetDlgItem(h, 0xFFFF) ? 0xFFFF : 100;
-    if (wchar_t text[256] = {}; code == HCBT_ACTIVATE && ::GetDlgItem(h, nText) && !CWnd::FromHandlePermanent(h)) {
-        ::GetDlgItemTextW(h, nText, text, 256);
-        g_met += text + std::wstring(L"|");
-        ::PostMessageW(h, WM_COMMAND, IDOK, 0);
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // A button's click as its parent hears it, enabled or not: a switched-off screen saver disables
 // "Exceptions..." and "More Options...", which a user switches on first and off again.
 void Press(HWND hParent, int nID) {
@@ -51,7 +38,7 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     g_what = what;
     g_met.clear();
     g_strModuleDir = L"C:\\Program Files\\Brumvale\\";  // the device's skins
-    HHOOK hBoxHook = ::SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, ::GetCurrentThreadId());
+    CAnswerMessageBoxes boxes;
     PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* p) -> LONG {
         std::fprintf(stderr, "\n%s: exception %08lX\n", g_what.c_str(), p->ExceptionRecord->ExceptionCode);
         g_met += L"exception|";
@@ -93,9 +80,9 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         else PressSheetButton(sheet.m_hWnd, end == End::kOk ? PSBTN_OK : PSBTN_CANCEL);
     }});
     AfxGetApp()->m_pMainWnd = nullptr;  // also where the sheet never came up
+    for (const MessageBoxSeen& box : boxes.m_seen) g_met += box.text + L"|";
     if (TakeQuitMessage()) g_met += L"quit|";
     ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
-    ::UnhookWindowsHookEx(hBoxHook);
     ::RemoveVectoredExceptionHandler(hSeen);
     return g_met;
 }

@@ -157,6 +157,7 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
         if (c.mode) dialog.m_pdwMode = &dwMode;
         std::wstring trace;
         HANDLE hHeld = INVALID_HANDLE_VALUE;
+        CAnswerMessageBoxes boxes;
         auto shown = [&] { return Shown(dialog.m_hWnd, {IDC_ADV_SOUND_SLIDER, IDC_ADV_MUSIC_SLIDER, IDC_ADV_LIVING_ISLAND, IDC_ADV_SAVE_ISLAND}); };
         RunModal(dialog, {[&] {
                      trace = shown();
@@ -169,14 +170,12 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
                          if (*step == 'O' || *step == 'C')
                              return (void)::SendMessageW(dialog.m_hWnd, WM_COMMAND, *step == 'O' ? IDOK : IDCANCEL, 0);
                          if (*step == 'L') hHeld = ::CreateFileW(state.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-                         if (*step == 'I')
-                             OnNextIdle([&] {
-                                 const MessageBoxSeen box = AnswerMessageBox(IDOK);
-                                 trace += box.hIcon == ::LoadIconW(nullptr, IDI_INFORMATION) ? L" i:" : box.hIcon == ::LoadIconW(nullptr, IDI_ERROR) ? L" e:" : L" ?:";
-                                 for (auto [name, text] : kMessages) trace += box.text == text && box.caption == AfxGetApp()->m_strAppName ? name : L"";
-                             });
                          const int nID = *step == 'D' ? IDC_ADV_DEFAULT_VOLUME : *step == 'T' ? IDC_ADV_LIVING_ISLAND : IDC_ADV_SAVE_ISLAND;
                          if (*step != 'L') Click(dialog.m_hWnd, nID);
+                         for (const MessageBoxSeen& box : std::exchange(boxes.m_seen, {})) {
+                             trace += box.hIcon == ::LoadIconW(nullptr, IDI_INFORMATION) ? L" i:" : box.hIcon == ::LoadIconW(nullptr, IDI_ERROR) ? L" e:" : L" ?:";
+                             for (auto [name, text] : kMessages) trace += box.text == text && box.caption == AfxGetApp()->m_strAppName ? name : L"";
+                         }
                          trace += L" " + shown();
                      }
                  }});
