@@ -1,4 +1,4 @@
-// The windows' help is the keystroke test's; here the sheet's, and ShowHelp leaving nothing open.
+// The windows' help, the sheet's too, is the keystroke test's; here ShowHelp leaving nothing open.
 // ShowHelp starts the device's PegHelp.exe, which records each command line it gets.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 #include <fstream>
 
 #include "app/Help.h"
-#include "app/OptionsSheet.h"
-#include "tests/Harness.h"
 
 namespace {
 
@@ -34,23 +32,6 @@ struct HelpTest : testing::Test {
 };
 
 }  // namespace
-
-// Help on the sheet, as F1 on the tabs, is the page in front's.
-TEST_F(HelpTest, HelpOnTheSheetIsThePageInFronts) {
-    COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    auto help = [&](HWND hWnd) {
-        HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
-        EXPECT_EQ(::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info)), TRUE);
-        return Recorded();
-    };
-    RunModal(sheet, {[&] {
-        for (int tab = 0; tab < sheet.GetPageCount(); ++tab) {
-            sheet.SetActivePage(tab);
-            EXPECT_EQ(help(sheet.m_hWnd), help(sheet.GetPage(tab)->m_hWnd)) << tab;
-        }
-        PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
-    }});
-}
 
 // Help keeps none of the viewer's handles open (only counted after a first start: that one opens
 // handles for good). Each possible handle value is asked about: Wine's GetProcessHandleCount answers 0.

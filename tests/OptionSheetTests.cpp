@@ -1,16 +1,12 @@
-// The program's property sheet and the option page base on probe pages; then the Game page on the
-// real sheet and registry.
+// The program's property sheet and the option page base, on probe pages. The Game page is the
+// round trip's and the keystroke test's.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "app/OptionsSheet.h"
 #include "resources/resource.h"
-#include "settings/RegistryKey.h"
-#include "settings/Schema.h"
 #include "tests/Harness.h"
-#include "tests/RegistryFixture.h"
-#include "toolkit/ControlHook.h"
 
 namespace {
 
@@ -128,28 +124,4 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
     CProbeSheet sheet;
     RunModal(sheet, {[&] { PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
     EXPECT_EQ(std::pair(sheet.game.m_initResult, sheet.game.GetCommandBar().m_hWnd), std::pair(FALSE, HWND{}));
-}
-
-// Beyond the round trip: the box as the stored mode shows it, a toggled box stored by OK only.
-TEST(GamePage, ShowsTheStoredSwitchAndStoresTheToggledBoxOnOkOnly) {
-    const std::tuple<RegValue, int, int, DWORD> cases[] = {
-        // stored, box shown, button after a toggle, stored after
-        {Dword(1), BST_CHECKED, PSBTN_OK, 0},
-        {Dword(2), BST_UNCHECKED, PSBTN_CANCEL, 2},  // not the box, nor a tidied 0
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c));
-        const auto& [stored, shownChecked, button, after] = c;
-        Snapshot expected = ResetProgramKeys(kSettingsKeyPath, {{kValueGameMode, stored}});
-        expected.Set(kSettingsKeyPath, kValueGameMode, Dword(after));
-        COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-        RunModal(sheet, {[&] {
-                     HWND hBox = sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION);
-                     EXPECT_TRUE(IsControlHooked(hBox));  // pen taps go straight to the box
-                     EXPECT_EQ(::SendMessageW(hBox, BM_GETCHECK, 0, 0), shownChecked);
-                     ::SendMessageW(hBox, BM_CLICK, 0, 0);
-                     PressSheetButton(sheet.m_hWnd, button);
-                 }});
-        EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-    }
 }

@@ -12,6 +12,7 @@
 #include "settings/Schema.h"
 #include "tests/Harness.h"
 #include "tests/RegistryFixture.h"
+#include "toolkit/ControlHook.h"
 
 #include <sddl.h>  // after windows.h
 
@@ -59,6 +60,7 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         return hFront;
     };
     RunModal(sheet, {[&] {
+        EXPECT_TRUE(IsControlHooked(sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION)));  // pen taps straight to it
         if (bScreenSaver) {
             sheet.SetActivePage(1);
             OnNextIdle([&] {
