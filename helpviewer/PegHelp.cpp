@@ -1,9 +1,8 @@
 // PegHelp.exe: the device's help viewer, standing in for the handheld's own.
 //
 // Started with "file:<help file>#<topic>" after its own name, it
-//   1. appends that command line as one UTF-8 line to its record, C:\windows\temp\PegHelp.log
-//      (or to the file named by the environment variable PEGHELP_LOG), so that one can see which
-//      topics were asked for;
+//   1. appends that command line as one UTF-8 line to its record, C:\windows\temp\PegHelp.log,
+//      so that one can see which topics were asked for;
 //   2. opens the topic in the host's browser: the help file beside the viewer, handed to the
 //      shell as a file:/// URL (Wine passes it to winebrowser, which passes it to xdg-open),
 //      by way of a page that forwards to the topic's anchor (see ForwardingPage).
@@ -62,8 +61,6 @@ std::wstring OwnFolder() {
 }
 
 std::wstring RecordPath() {
-    std::wstring path = Environment(L"PEGHELP_LOG");
-    if (!path.empty()) return path;
     wchar_t windows[MAX_PATH] = {};
     UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::wstring();
