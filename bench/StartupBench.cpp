@@ -1,7 +1,8 @@
 // Start-up time: from process start to the first page painted, for the options program and
 // for a bare property sheet, in alternation; with a third program given, for it too (the bare
-// sheet on the program's own page templates: the share of the first page's controls). A process counts as painted once it first waits
-// for input: the system delivers paint messages before it reports a GUI thread idle.
+// sheet on the program's own page templates: the share of the first page's controls). A process
+// counts as painted once it first waits for input: the system delivers paint messages before it
+// reports a GUI thread idle.
 #include <windows.h>
 
 #include <algorithm>

@@ -222,13 +222,24 @@ RECT WindowRectInParent(HWND hWnd) {
     return rc;
 }
 
-std::wstring CWnd::GetWindowText() const {
-    int n = ::GetWindowTextLengthW(m_hWnd);
+std::wstring WindowTextOf(HWND hWnd) {
+    int n = ::GetWindowTextLengthW(hWnd);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    n = ::GetWindowTextW(m_hWnd, text.data(), n + 1);
+    n = ::GetWindowTextW(hWnd, text.data(), n + 1);
     text.resize(static_cast<size_t>(n < 0 ? 0 : n));
     return text;
 }
+
+SIZE TextSizeIn(HWND hWnd, const std::wstring& text, int cx, UINT nFormat) {
+    HDC hdc = ::GetDC(hWnd);
+    ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+    RECT need{0, 0, cx, 0};
+    ::DrawTextW(hdc, text.c_str(), -1, &need, DT_CALCRECT | nFormat);
+    ::ReleaseDC(hWnd, hdc);
+    return SIZE{need.right, need.bottom};
+}
+
+std::wstring CWnd::GetWindowText() const { return WindowTextOf(m_hWnd); }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     LONG_PTR style = GetStyle();

@@ -96,6 +96,11 @@ HWND AfxGetModalWnd();
 
 // A window's rectangle in its parent's client coordinates (the screen's for a top-level one).
 RECT WindowRectInParent(HWND hWnd);
+// A window's whole text.
+std::wstring WindowTextOf(HWND hWnd);
+// The size DrawTextW gives text in the window's own font (DT_CALCRECT with nFormat), its lines
+// broken at cx pixels where the format wraps.
+SIZE TextSizeIn(HWND hWnd, const std::wstring& text, int cx, UINT nFormat);
 
 // Binds the next window created on this thread to pWnd as the system creates it, so that the
 // object sees every message from the first (a dialog's first WM_SIZE comes long before its

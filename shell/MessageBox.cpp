@@ -33,16 +33,11 @@ void FitToWorkArea(HWND hBox, HWND hText) {
     }
     const int gap = row.top - above.bottom, cyBelow = client.bottom - row.bottom;
 
-    std::wstring words(static_cast<size_t>(::GetWindowTextLengthW(hText)) + 1, L'\0');
-    words.resize(static_cast<size_t>(::GetWindowTextW(hText, words.data(), static_cast<int>(words.size()))));
-    HDC hdc = ::GetDC(hText);
-    ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hText, WM_GETFONT, 0, 0)));
-    RECT need{0, 0, cxClient - text.left - margin, 0};
-    ::DrawTextW(hdc, words.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    ::ReleaseDC(hText, hdc);
-    ::MoveWindow(hText, text.left, text.top, need.right, need.bottom, FALSE);
+    const SIZE need = TextSizeIn(hText, WindowTextOf(hText), cxClient - text.left - margin,
+                                 DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::MoveWindow(hText, text.left, text.top, need.cx, need.cy, FALSE);
 
-    const int top = std::max<int>(text.top + need.bottom, above.bottom) + gap;
+    const int top = std::max<int>(text.top + need.cy, above.bottom) + gap;
     const int left = (cxClient - (row.right - row.left)) / 2;
     for (HWND h : buttons) {
         const RECT rc = WindowRectInParent(h);

@@ -8,10 +8,6 @@
 #include "shell/MessageBox.h"
 
 namespace {
-std::wstring WindowText(HWND hWnd) {
-    wchar_t buffer[512] = {};
-    return ::GetWindowTextW(hWnd, buffer, 512), buffer;
-}
 
 std::deque<std::function<void()>> g_steps;
 UINT_PTR g_timer = 0;
@@ -42,7 +38,7 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     const HWND h = reinterpret_cast<HWND>(wParam);
     if (HWND hText = code == HCBT_ACTIVATE && !CWnd::FromHandlePermanent(h) ? MessageTextOf(h) : nullptr) {
         MessageBoxSeen& seen = g_pAnswering->m_seen.emplace_back();
-        seen.hOwner = ::GetWindow(h, GW_OWNER), seen.caption = WindowText(h), seen.text = WindowText(hText);
+        seen.hOwner = ::GetWindow(h, GW_OWNER), seen.caption = WindowTextOf(h), seen.text = WindowTextOf(hText);
         for (HWND hChild = ::GetWindow(h, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
             if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hChild, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
         ::PostMessageW(h, WM_COMMAND, IDOK, 0);

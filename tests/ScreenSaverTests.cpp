@@ -18,7 +18,6 @@ namespace {
 
 using Step = std::function<void(HWND)>;
 void Click(HWND hDlg, int nID) { ::SendMessageW(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0); }
-std::wstring Text(HWND hWnd) { wchar_t text[128] = {}; return {text, size_t(::GetWindowTextW(hWnd, text, 128))}; }
 
 // The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
 // picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
@@ -31,7 +30,7 @@ std::wstring Shown(HWND hDlg, std::initializer_list<int> ids) {
         shown += (shown.empty() ? L"" : L" ") +
                  (!lstrcmpiW(cls, TRACKBAR_CLASSW) ? std::to_wstring(::SendMessageW(h, TBM_GETPOS, 0, 0))
                   : bBox                           ? std::to_wstring(::IsDlgButtonChecked(hDlg, nID))
-                                                   : Text(h).substr(0, lstrcmpiW(cls, DATETIMEPICK_CLASSW) ? 1 : 99)) +
+                                                   : WindowTextOf(h).substr(0, lstrcmpiW(cls, DATETIMEPICK_CLASSW) ? 1 : 99)) +
                  (::IsWindowVisible(h) ? L"" : L"h") + (::IsWindowEnabled(h) ? L"" : L"-") + (IsControlHooked(h) ? L"" : L"?");
     }
     return shown;

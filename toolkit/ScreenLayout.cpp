@@ -14,13 +14,14 @@ namespace {
 // 0 until the first GetScreenScale.
 int g_nScreenScale = 0;
 
-// Where a label, box or button draws its text, in its client coordinates, and the format it is
-// drawn in; FALSE for a control with no text to fit (pictures, frames, group boxes, others).
+// Where a label, box or button draws its text, in its client coordinates (when asked for), and
+// the format it is drawn in; FALSE for a control with no text to fit (pictures, frames, group
+// boxes, others).
 BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
     wchar_t cls[16] = {};
     ::GetClassNameW(hCtl, cls, 16);
     const LONG_PTR style = ::GetWindowLongPtrW(hCtl, GWL_STYLE);
-    ::GetClientRect(hCtl, pArea);
+    if (pArea != nullptr) ::GetClientRect(hCtl, pArea);
     if (::lstrcmpiW(cls, L"Static") == 0) {
         const LONG_PTR type = style & SS_TYPEMASK;
         if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return FALSE;
@@ -31,7 +32,7 @@ BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
     switch (style & BS_TYPEMASK) {
     case BS_PUSHBUTTON:
     case BS_DEFPUSHBUTTON:
-        ::InflateRect(pArea, -2 * ::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
+        if (pArea != nullptr) ::InflateRect(pArea, -2 * ::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
         break;
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
@@ -39,6 +40,7 @@ BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
     case BS_AUTORADIOBUTTON:
     case BS_3STATE:
     case BS_AUTO3STATE: {
+        if (pArea == nullptr) break;
         // The box, then half a digit's width before the text, as the button draws them.
         HDC hdc = ::GetDC(hCtl);
         const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
@@ -60,19 +62,13 @@ BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
 SIZE Shortfall(HWND hCtl, bool bOneLine) {
     RECT area{};
     UINT format = 0;
-    const int nLength = ::GetWindowTextLengthW(hCtl);
-    if (nLength == 0 || !TextArea(hCtl, &area, &format)) return SIZE{};
+    const std::wstring text = WindowTextOf(hCtl);
+    if (text.empty() || !TextArea(hCtl, &area, &format)) return SIZE{};
     if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
-    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hCtl, text.data(), nLength + 1)));
-    HDC hdc = ::GetDC(hCtl);
-    ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hCtl, WM_GETFONT, 0, 0)));
-    RECT need{0, 0, area.right - area.left, 0};
-    ::DrawTextW(hdc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
-    ::ReleaseDC(hCtl, hdc);
+    const SIZE need = TextSizeIn(hCtl, text, area.right - area.left, DT_EXPANDTABS | format);
     // A single line stands in the middle of its control, whatever its height.
-    const LONG cyShort = format & DT_WORDBREAK ? need.bottom - (area.bottom - area.top) : 0;
-    return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
+    const LONG cyShort = format & DT_WORDBREAK ? need.cy - (area.bottom - area.top) : 0;
+    return SIZE{std::max<LONG>(0, need.cx - (area.right - area.left)), std::max<LONG>(0, cyShort)};
 }
 
 // The controls a layout moves: the parent's children, less its command bar and any hidden
@@ -172,9 +168,8 @@ RECT FitSheetToWorkArea(HWND hSheet) {
 SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
 
 bool ShowsText(HWND hCtl) {
-    RECT area{};
     UINT format = 0;
-    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, &area, &format);
+    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, nullptr, &format);
 }
 
 void FitTextsToWidth(HWND hParent, int cxClient) {
