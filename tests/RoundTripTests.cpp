@@ -20,7 +20,7 @@ namespace {
 
 enum class End { kOk, kCancel, kClose };
 const char* const kEndNames[] = {"OK", "Cancel", "closing"};
-const std::wstring kSkins = L"C:\\Program Files\\Brumvale\\TimeSkins\\";
+const std::wstring kProgramDir = L"C:\\Program Files\\Brumvale\\", kSkins = kProgramDir + L"TimeSkins\\";
 const std::wstring kServiceKeyPath = L"SOFTWARE\\Varnholt\\BrumvaleService";
 std::string g_what;  // the run going on, named when it hangs or raises an exception
 std::wstring g_met;  // what message boxes said, which exceptions were raised, whether a quit message was left
@@ -38,7 +38,7 @@ void Press(HWND hParent, int nID) {
 std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     g_what = what;
     g_met.clear();
-    g_strModuleDir = L"C:\\Program Files\\Brumvale\\";  // the device's skins
+    g_strModuleDir = kProgramDir;  // the device's skins
     CAnswerMessageBoxes boxes;
     PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* p) -> LONG {
         std::fprintf(stderr, "\n%s: exception %08lX\n", g_what.c_str(), p->ExceptionRecord->ExceptionCode);
