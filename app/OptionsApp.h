@@ -15,3 +15,10 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 };
+
+// The steps of InitInstance, which the benchmarks and the tests take too.
+// What the program sets up before its sheet: the common controls' date classes, and the
+// program's own folder (g_strModuleDir) from its module's path.
+void InitOptionsProgram();
+// Runs a sheet modally as the application's main window. The link ends with the sheet's window.
+INT_PTR RunAsMainWindow(CPropertySheet& sheet);

@@ -1,7 +1,7 @@
 // The options sheet: "Game", "Screen Saver" and "Skins".
 #pragma once
 
-#include "app/TranscriberFriendlyPropertySheet.h"
+#include "app/base/TranscriberFriendlyPropertySheet.h"
 #include "pages/GamePage.h"
 #include "pages/ScreenSaverPage.h"
 #include "pages/SkinsPage.h"

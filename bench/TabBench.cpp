@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ModuleDir.h"
+#include "app/OptionsApp.h"
 #include "app/OptionsSheet.h"
 #include "framework/WinApp.h"
 #include "bench/Timing.h"
@@ -113,9 +113,7 @@ bool RunRound(bool bGameFirst, Round& round) {
     const std::vector<int> tabs = bGameFirst ? std::vector<int>{kGameTab, kScreenSaverTab}
                                              : std::vector<int>{kScreenSaverTab, kGameTab};
     CTabClickingSheet sheet(tabs);
-    g_benchApp.m_pMainWnd = &sheet;
-    sheet.DoModal();
-    g_benchApp.m_pMainWnd = nullptr;
+    RunAsMainWindow(sheet);
     if (sheet.m_strError.empty() && sheet.m_seconds.size() != tabs.size())
         sheet.m_strError = L"the sheet ended after " + std::to_wstring(sheet.m_seconds.size()) + L" of its clicks";
     if (!sheet.m_strError.empty()) {
@@ -131,12 +129,7 @@ bool RunRound(bool bGameFirst, Round& round) {
 
 int wmain(int argc, wchar_t** argv) {
     g_benchApp.InitApplication(::GetModuleHandleW(nullptr));
-    // As the program starts.
-    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
-    ::InitCommonControlsEx(&icc);
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    g_strModuleDir = ModuleDirFromPath(path);
+    InitOptionsProgram();
 
     // An even number of rounds, so that each tab goes first as often as the other.
     int runs = argc > 1 ? std::max(6, _wtoi(argv[1])) : 20;

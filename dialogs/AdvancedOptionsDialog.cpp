@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"

@@ -3,7 +3,7 @@
 // copy saved on request).
 #pragma once
 
-#include "app/OptionDialog.h"
+#include "app/base/OptionDialog.h"
 
 class CAdvancedOptionsDialog : public COptionDialog {
 public:

@@ -3,13 +3,13 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 #include "dialogs/SelectFileDialog.h"
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
 #include "toolkit/ControlHook.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
 #include "toolkit/StringResource.h"
 
 BEGIN_MESSAGE_MAP(CExceptionsDialog, COptionDialog)

@@ -2,7 +2,7 @@
 // list is read once when the dialog opens and written back whole on OK.
 #pragma once
 
-#include "app/OptionDialog.h"
+#include "app/base/OptionDialog.h"
 
 class CExceptionsDialog : public COptionDialog {
 public:

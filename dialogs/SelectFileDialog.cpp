@@ -1,11 +1,11 @@
 #include "dialogs/SelectFileDialog.h"
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 #include "resources/resource.h"
 #include "shell/FolderEnum.h"
 #include "shell/ShellControls.h"
 #include "toolkit/ControlHook.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
 
 std::wstring g_strPickerTitle;
 std::wstring g_strPickedPath;
@@ -66,26 +66,23 @@ BOOL CSelectFileDialog::OnInitDialog() {
 void CSelectFileDialog::FillTree() {
     m_hRoot = m_tree.InsertItem(L"\\", TVI_ROOT, TVI_FIRST);
     if (m_hRoot == nullptr) return;
-    CFolderVisits visits;
-    ScanFolder(L"", L"", m_hRoot, visits);
+    ScanFolder(L"", L"", m_hRoot);
     m_tree.Expand(m_hRoot, TVE_EXPAND);
 }
 
 // Folders come first in the order the file system gives them; each file goes in right after
-// the last folder, so files end up in the reverse of that order. A folder reached again through
-// a link is shown, not entered again.
-void CSelectFileDialog::ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent,
-                                   CFolderVisits& visits) {
+// the last folder, so files end up in the reverse of that order. Every folder is entered at once.
+void CSelectFileDialog::ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent) {
     const std::wstring folder = prefix + name;
     HTREEITEM hAfter = TVI_FIRST;
-    visits.ListOnFirstVisit(folder, [&](const WIN32_FIND_DATAW& entry) {
+    ForEachFolderEntry(folder + L"\\*", [&](const WIN32_FIND_DATAW& entry) {
         const bool bFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!bFolder && !IsListedFile(entry.cFileName)) return;
         const int nImage = bFolder ? kFolderImage : g_nPickerFileImage;
         HTREEITEM hItem = m_tree.InsertItem(entry.cFileName, nImage, nImage, hParent, hAfter);
         if (!bFolder || hItem == nullptr) return;
         hAfter = hItem;
-        ScanFolder(folder + L"\\", entry.cFileName, hItem, visits);
+        if (LeadsIntoFolder(entry)) ScanFolder(folder + L"\\", entry.cFileName, hItem);
     });
 }
 

@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OptionDialog.h"
-
-class CFolderVisits;
+#include "app/base/OptionDialog.h"
 
 // The picker's parameters and its result live here, so one picker is open at a time. Each
 // construction sets all four; they keep their last values after the picker is gone.
@@ -42,7 +40,7 @@ private:
     HTREEITEM m_hRoot = nullptr;
 
     void FillTree();
-    void ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent, CFolderVisits& visits);
+    void ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent);
     BOOL IsListedFile(const std::wstring& name) const;
     void SelectStartingPath();
     // "\Folder\Program.exe" for a selected file; empty for a folder, the root or no selection.

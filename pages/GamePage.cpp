@@ -1,6 +1,6 @@
 #include "pages/GamePage.h"
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"

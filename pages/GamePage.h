@@ -1,7 +1,7 @@
 // The "Game" tab: phone edition support, kept in propNameGameMode.
 #pragma once
 
-#include "app/OptionPage.h"
+#include "app/base/OptionPage.h"
 
 class CGamePage : public COptionPage {
 public:

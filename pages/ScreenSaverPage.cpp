@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
 #include "resources/resource.h"

@@ -2,7 +2,7 @@
 // conditions, and the way to the exceptions and the advanced options.
 #pragma once
 
-#include "app/OptionPage.h"
+#include "app/base/OptionPage.h"
 #include "pages/TimeoutPicker.h"
 
 class CScreenSaverPage : public COptionPage {

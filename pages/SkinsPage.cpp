@@ -1,13 +1,13 @@
 #include "pages/SkinsPage.h"
 
-#include "app/Help.h"
-#include "app/ModuleDir.h"
+#include "app/base/Help.h"
+#include "app/base/ModuleDir.h"
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
 #include "shell/FolderEnum.h"
 #include "toolkit/ControlHook.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
 
 namespace {
 constexpr wchar_t kDefaultSkin[] = L"Default skin";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OptionPage.h"
+#include "app/base/OptionPage.h"
 
 class CSkinsPage : public COptionPage {
 public:

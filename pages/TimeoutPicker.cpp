@@ -4,7 +4,7 @@
 
 #include "resources/resource.h"
 #include "shell/InputPanel.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
 
 namespace {
 // WS_CHILD | WS_VISIBLE | WS_BORDER | DTS_TIMEFORMAT: a time with spin arrows, no calendar.

@@ -5,8 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 using FolderEntryVisitor = std::function<void(const WIN32_FIND_DATAW&)>;
 
@@ -19,33 +17,10 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b);
 // FALSE when nothing could be enumerated at all.
 BOOL ForEachFolderEntry(const std::wstring& pattern, const FolderEntryVisitor& visit);
 
-// The desktop's file system can lead back into a folder through a link (a host symlink on
-// Wine); the handheld's has no links. Lists each folder once, telling folders apart by their
-// identity (volume and file index), whatever path reached them.
-//
-// The folder is opened once, to be identified and listed. Wine asks its mount manager, in
-// another process, for a folder's volume: close to a millisecond each, most of a whole scan's
-// time. A file index not seen before is a new folder whatever its volume, so the volume is asked
-// only when a folder seen before has the same index; the earlier one's is then asked through the
-// path that reached it.
-class CFolderVisits {
-public:
-    // The first time the folder is seen, calls visit for each of its entries, as
-    // ForEachFolderEntry does for "folder\*" (the same entries in the same order, without "."
-    // and ".."), and closes the folder whatever visit does. A folder seen before is not listed
-    // again; one that cannot be identified is listed each time. An empty path is the root, "\".
-    // FALSE when nothing was listed.
-    BOOL ListOnFirstVisit(const std::wstring& folderPath, const FolderEntryVisitor& visit);
-
-private:
-    struct Seen {
-        std::wstring path;
-        enum { kNotAsked, kKnown, kUnknown } state;  // of the volume
-        DWORD volume;
-    };
-    // By file index; nearly always one folder each.
-    std::unordered_map<unsigned long long, std::vector<Seen>> m_seen;
-
-    BOOL FirstVisit(HANDLE hFolder, const std::wstring& folderPath);
-    static BOOL VolumeOf(HANDLE hFolder, DWORD& volume);
-};
+// Whether a walk of the file system goes into a folder entry. The handheld's file system has
+// no links. A desktop one can lead back into an ancestor (a host symlink on Wine), and Wine
+// lists such a link as a folder with FILE_ATTRIBUTE_REPARSE_POINT: it is not entered.
+inline bool LeadsIntoFolder(const WIN32_FIND_DATAW& entry) {
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}

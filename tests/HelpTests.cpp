@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 
 // ShowHelp keeps none of the viewer's handles open (counted after a first start, which opens
 // handles for good). The device's viewer signals the event it is given once it is done. Each

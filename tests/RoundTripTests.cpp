@@ -5,8 +5,9 @@
 #include <random>
 #include <set>
 
-#include "app/ModuleDir.h"
+#include "app/OptionsApp.h"
 #include "app/OptionsSheet.h"
+#include "app/base/ModuleDir.h"
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
@@ -38,7 +39,8 @@ void Press(HWND hParent, int nID) {
 std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     g_what = what;
     g_met.clear();
-    g_strModuleDir = kProgramDir;  // the device's skins
+    InitOptionsProgram();
+    g_strModuleDir = kProgramDir;  // the device's skins, not the test program's folder
     CAnswerMessageBoxes boxes;
     PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* p) -> LONG {
         std::fprintf(stderr, "\n%s: exception %08lX\n", g_what.c_str(), p->ExceptionRecord->ExceptionCode);
@@ -52,14 +54,13 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
     };
     ::CreateTimerQueueTimer(&hWatchdog, nullptr, bark, nullptr, 60000, 0, 0);
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 0);
-    AfxGetApp()->m_pMainWnd = &sheet;  // as the program has it
     // The dialog in front, owned by the window that opened it, the sheet enabled under it all along.
     const auto front = [&sheet](HWND hOwner) {
         HWND hFront = AfxGetModalWnd();
         EXPECT_EQ(std::pair(::GetWindow(hFront, GW_OWNER), ::IsWindowEnabled(sheet.m_hWnd)), std::pair(hOwner, TRUE));
         return hFront;
     };
-    RunModal(sheet, {[&] {
+    OnNextIdle([&] {
         EXPECT_TRUE(IsControlHooked(sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION)));  // pen taps straight to it
         if (bScreenSaver) {
             sheet.SetActivePage(1);
@@ -80,8 +81,8 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         sheet.SetActivePage(2);
         if (end == End::kClose) ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0);
         else PressSheetButton(sheet.m_hWnd, end == End::kOk ? PSBTN_OK : PSBTN_CANCEL);
-    }});
-    AfxGetApp()->m_pMainWnd = nullptr;  // also where the sheet never came up
+    });
+    RunAsMainWindow(sheet);  // the sheet as the program's main window
     for (const MessageBoxSeen& box : boxes.m_seen) g_met += box.text + L"|";
     if (TakeQuitMessage()) g_met += L"quit|";
     ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);

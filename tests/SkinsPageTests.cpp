@@ -5,7 +5,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/ModuleDir.h"
+#include "app/base/ModuleDir.h"
 #include "app/OptionsSheet.h"
 #include "settings/Schema.h"
 #include "shell/FolderEnum.h"

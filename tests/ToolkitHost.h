@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/OptionDialog.h"
+#include "app/base/OptionDialog.h"
 #include "tests/Harness.h"
 #include "resources/resource.h"
 

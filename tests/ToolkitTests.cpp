@@ -3,7 +3,7 @@
 
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
 
 // To x and y with its size kept, as no screen test sees (the picker's tree's top is already there).
 TEST(AnchorWindowTest, PlacesChildAgainstParentClientEdges) {

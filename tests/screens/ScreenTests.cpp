@@ -6,10 +6,10 @@
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
 #include "shell/CommandBar.h"
-#include "shell/MessageBox.h"
 #include "resources/resource.h"
 #include "tests/ToolkitHost.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/AnchoredLayout.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/ToolkitFonts.h"
 
 // Screens and densities as tests/CMakeLists.txt pairs them; GetScreenScale; a "SIPPREF" child; a fitted sheet.
@@ -80,7 +80,12 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  RECT rc = WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PLACEHOLDER));
                  rc.bottom = rc.top + 20 * m_pScreen->scale;
                  EXPECT_EQ(Edges(WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PICKER))), Edges(rc));
-                 EXPECT_NE(::IsRectEmpty(&sheet.GetFittedPageRect()), m_pScreen->fitted);
+                 // Fitted: as wide or as high as the work area, which it would outgrow.
+                 RECT sheetRect{}, workArea = WorkArea();
+                 ::GetWindowRect(sheet.m_hWnd, &sheetRect);
+                 EXPECT_EQ(sheetRect.right - sheetRect.left == workArea.right - workArea.left ||
+                               sheetRect.bottom - sheetRect.top == workArea.bottom - workArea.top,
+                           m_pScreen->fitted);
                  RECT work = WorkArea(), tab{}, ok{}, inside{};
                  ::GetWindowRect(sheet.GetTabControl(), &tab);
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
@@ -186,6 +191,6 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
             EXPECT_EQ(TextShortfall(h).cy, 0) << ::GetDlgCtrlID(h);
         ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     });
-    ShowMessageBox(nullptr, L"A message box text of some length, which on a desktop would stand on one line much wider "
+    MessageBoxOnScreen(nullptr, L"A message box text of some length, which on a desktop would stand on one line much wider "
                             L"than the screen of a handheld.\nAnd a second line.", L"Box", MB_OK | MB_ICONINFORMATION);
 }

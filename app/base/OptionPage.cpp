@@ -1,8 +1,7 @@
-#include "app/OptionPage.h"
+#include "app/base/OptionPage.h"
 
-#include "app/TranscriberFriendlyPropertySheet.h"
+#include "app/base/TranscriberFriendlyPropertySheet.h"
 #include "resources/resource.h"
-#include "toolkit/ScreenLayout.h"
 #include "toolkit/StringResource.h"
 
 // ------------------------------------------------------------------------------------------
@@ -40,17 +39,10 @@ BEGIN_MESSAGE_MAP(COptionPage, CClosingPropertyPage)
 END_MESSAGE_MAP()
 
 COptionPage::COptionPage(UINT nIDTemplate, UINT nIDCaption, const wchar_t* pszHelp)
-    : CClosingPropertyPage(nIDTemplate, nIDCaption), m_chrome(LoadStringResource(IDS_OPTIONS_TITLE), pszHelp) {}
+    : CClosingPropertyPage(nIDTemplate, nIDCaption), m_chrome(LoadStringResource(IDS_OPTIONS_TITLE), pszHelp, CScreenFit::Host::kPage) {}
 
-// Once initialised, with every control it makes at run time, a page shows its texts whole.
 BOOL COptionPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    const BOOL bHandled = m_chrome.RouteMessage<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
-    if (message == WM_INITDIALOG && ::IsWindow(m_hWnd)) {
-        RECT rc{};
-        GetClientRect(&rc);
-        FitTextsToWidth(m_hWnd, rc.right);
-    }
-    return bHandled;
+    return m_chrome.RouteMessage<CClosingPropertyPage>(this, message, wParam, lParam, pResult);
 }
 
 BOOL COptionPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -70,12 +62,8 @@ BOOL COptionPage::OnInitDialog() {
     return m_chrome.CreateCommandBar(this);
 }
 
-// Only the page in front shows its bar. On a sheet fitted to a small screen the page first
-// moves into the tabs' display area.
+// Only the page in front shows its bar.
 BOOL COptionPage::OnSetActive() {
-    CWnd* pParent = GetParent();
-    if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CTranscriberFriendlyPropertySheet)))
-        static_cast<CTranscriberFriendlyPropertySheet*>(pParent)->PlacePage(m_hWnd);
     m_chrome.m_commandBar.ShowWindow(SW_SHOW);
     m_chrome.m_commandBar.SetForegroundWindow();
     return CClosingPropertyPage::OnSetActive();

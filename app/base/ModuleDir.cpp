@@ -1,4 +1,4 @@
-#include "app/ModuleDir.h"
+#include "app/base/ModuleDir.h"
 
 std::wstring g_strModuleDir;
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/OptionChrome.h"
+#include "app/base/OptionChrome.h"
 
 class COptionDialog : public CDialog {
 public:

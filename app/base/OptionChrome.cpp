@@ -1,6 +1,6 @@
-#include "app/OptionChrome.h"
+#include "app/base/OptionChrome.h"
 
-#include "app/Help.h"
+#include "app/base/Help.h"
 
 namespace {
 // Every bar's button points at this one text: it must outlive the bars.
@@ -22,8 +22,8 @@ void SetUpCommandBarCancel(CCommandBar& bar) {
 }
 }  // namespace
 
-COptionChrome::COptionChrome(const std::wstring& title, const wchar_t* pszHelp)
-    : m_adapter(L"_"), m_pszHelp(pszHelp) {
+COptionChrome::COptionChrome(const std::wstring& title, const wchar_t* pszHelp, CScreenFit::Host host)
+    : m_adapter(L"_"), m_pszHelp(pszHelp), m_screenFit(host) {
     m_adapter.m_bSetFonts = TRUE;
     m_adapter.m_bSipPref = TRUE;
     m_adapter.m_bEnableMainWindow = TRUE;

@@ -12,12 +12,6 @@ public:
     // Set by a page when its OK or Cancel handling starts; never reset.
     BOOL m_bPageClosed = FALSE;
 
-    // Where pages go once the sheet was fitted to a small screen; empty when it fit as it was.
-    const RECT& GetFittedPageRect() const { return m_rcFittedPage; }
-    // On a fitted sheet, moves a page into the tabs' display area, its texts fitted to the
-    // area's width first; nothing otherwise.
-    void PlacePage(HWND hPage) const;
-
 protected:
     BOOL ContinueModal() override;
     BOOL OnInitDialog() override;
@@ -27,7 +21,4 @@ protected:
     void OnClose();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     DECLARE_MESSAGE_MAP()
-
-private:
-    RECT m_rcFittedPage{};
 };

@@ -9,6 +9,7 @@
 #include "framework/Framework.h"
 #include "shell/CommandBar.h"
 #include "toolkit/DialogAdapter.h"
+#include "toolkit/ScreenFit.h"
 
 // A page's or dialog's command bar.
 class CPageCommandBar : public CCommandBar {
@@ -19,18 +20,21 @@ public:
 class COptionChrome {
 public:
     // The adapter starts with the title "_" and its four options on, then takes the title.
-    // pszHelp is the help viewer's command line (a literal of app/Help.h).
-    COptionChrome(const std::wstring& title, const wchar_t* pszHelp);
+    // pszHelp is the help viewer's command line (a literal of app/base/Help.h); host says how
+    // the window fits the screen.
+    COptionChrome(const std::wstring& title, const wchar_t* pszHelp, CScreenFit::Host host);
 
     CDialogAdapter m_adapter;
     CPageCommandBar m_commandBar;
 
-    // The whole of a host's OnWndMsg: the adapter around the host's own handling (TBase's);
-    // a resized host docks its bar again.
+    // The whole of a host's OnWndMsg: the adapter around the host's own handling (TBase's), and
+    // the fitting to the screen around both; a resized host docks its bar again.
     template <class TBase>
     BOOL RouteMessage(TBase* pHost, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+        m_screenFit.BeforeMessage(pHost->m_hWnd, message, lParam);
         BOOL bHandled = m_adapter.HostWndMsg<TBase>(pHost, message, wParam, lParam, pResult);
         if (message == WM_SIZE && m_commandBar.m_hWnd != nullptr) m_commandBar.AutoSize();
+        m_screenFit.AfterMessage(pHost->m_hWnd, message, wParam, lParam);
         return bHandled;
     }
     // Makes the bar with its "Cancel" button. When the bar cannot be made the host ends as
@@ -41,4 +45,5 @@ public:
 
 private:
     const wchar_t* m_pszHelp;
+    CScreenFit m_screenFit;
 };

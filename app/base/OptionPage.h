@@ -2,7 +2,7 @@
 // the option chrome (header title, its own "Cancel" command bar, help at the page's topic).
 #pragma once
 
-#include "app/OptionChrome.h"
+#include "app/base/OptionChrome.h"
 
 // Shows the caption string as its tab text.
 class CCaptionedPropertyPage : public CPropertyPage {

@@ -1,4 +1,4 @@
-#include "app/Help.h"
+#include "app/base/Help.h"
 
 #include "framework/Wnd.h"
 #include "shell/Process.h"

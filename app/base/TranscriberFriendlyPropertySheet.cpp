@@ -1,7 +1,7 @@
-#include "app/TranscriberFriendlyPropertySheet.h"
+#include "app/base/TranscriberFriendlyPropertySheet.h"
 
 #include "shell/PropertySheetIds.h"
-#include "toolkit/ScreenLayout.h"
+#include "toolkit/ScreenFit.h"
 
 IMPLEMENT_DYNAMIC(CTranscriberFriendlyPropertySheet, CPropertySheet)
 
@@ -33,22 +33,7 @@ BOOL CTranscriberFriendlyPropertySheet::OnInitDialog() {
     return TRUE;
 }
 
-void CTranscriberFriendlyPropertySheet::OnBeforeRun() {
-    m_rcFittedPage = FitSheetToWorkArea(m_hWnd);
-    if (::IsRectEmpty(&m_rcFittedPage)) return;
-    // Pages made later move in as they come to the front.
-    for (int i = 0; i < GetPageCount(); ++i)
-        if (GetPage(i)->m_hWnd != nullptr) PlacePage(GetPage(i)->m_hWnd);
-}
-
-void CTranscriberFriendlyPropertySheet::PlacePage(HWND hPage) const {
-    if (::IsRectEmpty(&m_rcFittedPage)) return;
-    const int cx = m_rcFittedPage.right - m_rcFittedPage.left, cy = m_rcFittedPage.bottom - m_rcFittedPage.top;
-    FitTextsToWidth(hPage, cx);
-    ::MoveWindow(hPage, m_rcFittedPage.left, m_rcFittedPage.top, cx, cy, TRUE);
-    // Also when its size stays: the page lays itself out again over what the fitting moved.
-    ::SendMessageW(hPage, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
-}
+void CTranscriberFriendlyPropertySheet::OnBeforeRun() { FitSheetToWorkArea(m_hWnd); }
 
 void CTranscriberFriendlyPropertySheet::OnClose() { Default(); }
 

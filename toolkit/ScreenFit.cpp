@@ -1,0 +1,374 @@
+#include "toolkit/ScreenFit.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+#include "shell/CommandBar.h"
+#include "shell/MessageBox.h"
+#include "shell/PropertySheetIds.h"
+
+namespace {
+
+// Marks a sheet fitted to the work area, for its pages to find: the tabs' display area is theirs.
+constexpr wchar_t kFittedSheetProp[] = L"Brumvale.FittedSheet";
+// The largest handheld screen, either way.
+constexpr int kLargestHandheld = 640;
+
+// Where a label, box or button draws its text, in its client coordinates (when asked for), and
+// the format it is drawn in; FALSE for a control with no text to fit (pictures, frames, group
+// boxes, others).
+BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hCtl, cls, 16);
+    const LONG_PTR style = ::GetWindowLongPtrW(hCtl, GWL_STYLE);
+    if (pArea != nullptr) ::GetClientRect(hCtl, pArea);
+    if (::lstrcmpiW(cls, L"Static") == 0) {
+        const LONG_PTR type = style & SS_TYPEMASK;
+        if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return FALSE;
+        *pFormat = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
+        return TRUE;
+    }
+    if (::lstrcmpiW(cls, L"Button") != 0) return FALSE;
+    switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+        if (pArea != nullptr) ::InflateRect(pArea, -2 * ::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
+        break;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE: {
+        if (pArea == nullptr) break;
+        // The box, then half a digit's width before the text, as the button draws them.
+        HDC hdc = ::GetDC(hCtl);
+        const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
+        ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hCtl, WM_GETFONT, 0, 0)));
+        INT digit = 0;
+        ::GetCharWidth32W(hdc, L'0', L'0', &digit);
+        ::ReleaseDC(hCtl, hdc);
+        pArea->left += 12 * dpi / 96 + 1 + digit / 2;
+        break;
+    }
+    default:
+        return FALSE;
+    }
+    *pFormat = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
+    return TRUE;
+}
+
+// What a control's text lacks, as TextShortfall; with bOneLine, the width it lacks on one line.
+SIZE Shortfall(HWND hCtl, bool bOneLine) {
+    RECT area{};
+    UINT format = 0;
+    const std::wstring text = WindowTextOf(hCtl);
+    if (text.empty() || !TextArea(hCtl, &area, &format)) return SIZE{};
+    if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
+    const SIZE need = TextSizeIn(hCtl, text, area.right - area.left, DT_EXPANDTABS | format);
+    // A single line stands in the middle of its control, whatever its height.
+    const LONG cyShort = format & DT_WORDBREAK ? need.cy - (area.bottom - area.top) : 0;
+    return SIZE{std::max<LONG>(0, need.cx - (area.right - area.left)), std::max<LONG>(0, cyShort)};
+}
+
+// The controls a layout moves: the parent's children, less its command bar and any hidden
+// helper without a size.
+std::vector<HWND> LaidOutChildren(HWND hParent) {
+    std::vector<HWND> children;
+    for (HWND h = ::GetWindow(hParent, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        const RECT rc = WindowRectInParent(h);
+        if (::GetDlgCtrlID(h) != static_cast<int>(kCommandBarId) && !::IsRectEmpty(&rc)) children.push_back(h);
+    }
+    return children;
+}
+
+void MoveTo(HWND hWnd, const RECT& rc) {
+    ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+}
+
+// Texts shown whole at a new width. The templates were drawn in the handheld's Tahoma; the
+// desktop's measures some of their texts wider than their rectangles, and a fitted window can be
+// narrower than its template. When a text falls short or a control reaches past cxTo, every
+// control keeps its share of the width it had (cxFrom, or more where a control reaches past it),
+// now of cxTo. Then, from the top down: a text still too long takes the free width to its right
+// (as much as one line of it needs), up to the margin or the nearest control beside it, which
+// gives up to a quarter of its width when it shows no text (a slider); one that then needs more
+// lines grows downward, moving what lies below it down as far; and what the control then covers
+// moves down below it, with everything further down. Nothing moves when all fits. A control that
+// starts left of the client area bleeds past both edges on purpose (the picker's tree hides its
+// side borders so) and does not count as reaching past. TRUE when something moved.
+bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
+    std::vector<HWND> children = LaidOutChildren(hParent);
+    // The highest top among the controls that start below h's top but above its bottom, beside
+    // it, where one of the two shows a text: h covers them. rc.bottom when it covers none.
+    const auto coveredFrom = [&children](HWND h, const RECT& rc) {
+        LONG top = rc.bottom;
+        for (HWND other : children) {
+            const RECT o = WindowRectInParent(other);
+            if (other != h && o.top > rc.top && o.top < top && o.left < rc.right && o.right > rc.left &&
+                (ShowsText(h) || ShowsText(other)))
+                top = o.top;
+        }
+        return top;
+    };
+    const auto fits = [&](HWND h) {
+        const SIZE s = TextShortfall(h);
+        const RECT rc = WindowRectInParent(h);
+        return s.cx == 0 && s.cy == 0 && (rc.right <= cxTo || rc.left < 0);
+    };
+    if (std::all_of(children.begin(), children.end(), fits)) return false;
+    // Moves every control but h whose top is at or below y down by dy.
+    const auto moveDown = [&children](HWND h, LONG y, LONG dy) {
+        for (HWND below : children) {
+            RECT rc = WindowRectInParent(below);
+            if (below == h || rc.top < y) continue;
+            ::OffsetRect(&rc, 0, dy);
+            MoveTo(below, rc);
+        }
+    };
+
+    LONG cxOld = cxFrom;
+    for (HWND h : children) cxOld = std::max(cxOld, WindowRectInParent(h).right);
+    if (cxTo != cxOld && cxOld > 0) {
+        for (HWND h : children) {
+            RECT rc = WindowRectInParent(h);
+            rc.left = ::MulDiv(rc.left, cxTo, cxOld);
+            rc.right = ::MulDiv(rc.right, cxTo, cxOld);
+            MoveTo(h, rc);
+        }
+    }
+    int nMargin = cxTo;
+    for (HWND h : children) nMargin = std::min<int>(nMargin, WindowRectInParent(h).left);
+    std::sort(children.begin(), children.end(),
+              [](HWND a, HWND b) { return WindowRectInParent(a).top < WindowRectInParent(b).top; });
+    for (HWND h : children) {
+        RECT grown = WindowRectInParent(h);
+        const SIZE lack = TextShortfall(h);
+        if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(h, true).cx : 0) {
+            LONG right = cxTo - nMargin;
+            HWND hBeside = nullptr;
+            for (HWND beside : children) {
+                const RECT rc = WindowRectInParent(beside);
+                if (rc.left >= grown.right && rc.left < right && rc.top < grown.bottom && rc.bottom > grown.top) {
+                    right = rc.left;
+                    hBeside = beside;
+                }
+            }
+            if (hBeside != nullptr && !ShowsText(hBeside)) {
+                RECT rc = WindowRectInParent(hBeside);
+                const LONG give = std::min((rc.right - rc.left) / 4, grown.right + dx - right);
+                if (give > 0) {
+                    rc.left += give;
+                    right += give;
+                    MoveTo(hBeside, rc);
+                }
+            }
+            grown.right = std::max(grown.right, std::min(grown.right + dx, right));
+            MoveTo(h, grown);
+        }
+        if (const LONG dy = TextShortfall(h).cy) {
+            moveDown(h, grown.bottom, dy);
+            grown.bottom += dy;
+            MoveTo(h, grown);
+        }
+        const LONG top = coveredFrom(h, grown);
+        moveDown(h, top, grown.bottom - top);
+    }
+    return true;
+}
+
+bool IsHandheldScreen() {
+    return ::GetSystemMetrics(SM_CXSCREEN) <= kLargestHandheld && ::GetSystemMetrics(SM_CYSCREEN) <= kLargestHandheld;
+}
+
+// The tabs' display area in the sheet's client coordinates.
+RECT PageArea(HWND hSheet) {
+    HWND hTab = ::GetDlgItem(hSheet, kSheetTabControlId);
+    RECT rc{};
+    if (hTab == nullptr) return rc;
+    ::GetClientRect(hTab, &rc);
+    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+    ::MapWindowPoints(hTab, hSheet, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// On a sheet fitted to the work area, a page fills the tabs' display area; comctl32 would place
+// it where the unfitted sheet had it.
+void PlaceInFittedSheet(HWND hPage) {
+    HWND hSheet = ::GetParent(hPage);
+    if (hSheet == nullptr || ::GetPropW(hSheet, kFittedSheetProp) == nullptr) return;
+    const RECT area = PageArea(hSheet);
+    const int cx = area.right - area.left, cy = area.bottom - area.top;
+    ::MoveWindow(hPage, area.left, area.top, cx, cy, TRUE);
+    // Once more, also where its size stays and no WM_SIZE came: the page lays itself out there.
+    ::SendMessageW(hPage, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
+}
+
+// A message box laid out again across the work area: Wine sizes a box for the desktop, so on a
+// handheld-sized screen its sides are off the screen. The text keeps its place, takes the margin
+// left of the icon (or of itself) on its right too and as many lines as it needs; the row of
+// buttons keeps its sizes and gaps, centred at the old distance below the text (or the icon, if
+// lower).
+void FitMessageBox(HWND hBox, HWND hText) {
+    RECT work{}, box{}, client{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hBox, &box);
+    ::GetClientRect(hBox, &client);
+    const int cxFrame = (box.right - box.left) - client.right, cyFrame = (box.bottom - box.top) - client.bottom;
+    if (box.right - box.left <= work.right - work.left) return;
+    const int cxClient = (work.right - work.left) - cxFrame;
+
+    std::vector<HWND> buttons;
+    RECT text = WindowRectInParent(hText), row{}, above = text;
+    int margin = text.left;
+    for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(h, cls, 16);
+        const RECT rc = WindowRectInParent(h);
+        if (::lstrcmpiW(cls, L"Button") == 0) {
+            buttons.push_back(h);
+            ::UnionRect(&row, &row, &rc);
+        } else if (h != hText) {
+            above.bottom = std::max(above.bottom, rc.bottom);
+            margin = std::min<int>(margin, rc.left);
+        }
+    }
+    const int gap = row.top - above.bottom, cyBelow = client.bottom - row.bottom;
+
+    const SIZE need = TextSizeIn(hText, WindowTextOf(hText), cxClient - text.left - margin,
+                                 DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::MoveWindow(hText, text.left, text.top, need.cx, need.cy, FALSE);
+
+    const int top = std::max<int>(text.top + need.cy, above.bottom) + gap;
+    const int left = (cxClient - (row.right - row.left)) / 2;
+    for (HWND h : buttons) {
+        const RECT rc = WindowRectInParent(h);
+        ::MoveWindow(h, left + rc.left - row.left, top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    }
+    const int cy = cyFrame + top + (row.bottom - row.top) + cyBelow;
+    const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - cy) / 2);
+    ::SetWindowPos(hBox, nullptr, work.left, y, work.right - work.left, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+thread_local HHOOK t_hMessageBoxHook = nullptr;
+
+// Catches the box once it has laid itself out, before it shows.
+LRESULT CALLBACK MessageBoxHook(int nCode, WPARAM wParam, LPARAM lParam) {
+    const auto* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMessage->message == WM_INITDIALOG) {
+        if (HWND hText = MessageTextOf(pMessage->hwnd)) FitMessageBox(pMessage->hwnd, hText);
+    }
+    return ::CallNextHookEx(t_hMessageBoxHook, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
+
+bool ShowsText(HWND hCtl) {
+    UINT format = 0;
+    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, nullptr, &format);
+}
+
+// Wine's sheet keeps its template size and its row of OK, Cancel and Apply buttons, wider than a
+// handheld's screen: the buttons go flush with the bottom right corner, the tabs above them.
+void FitSheetToWorkArea(HWND hSheet) {
+    RECT work{}, rcSheet{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hSheet, &rcSheet);
+    const int workW = work.right - work.left, workH = work.bottom - work.top;
+    if (rcSheet.right - rcSheet.left <= workW && rcSheet.bottom - rcSheet.top <= workH) return;
+
+    ::SetWindowPos(hSheet, nullptr, work.left, work.top, std::min<int>(workW, rcSheet.right - rcSheet.left),
+                   std::min<int>(workH, rcSheet.bottom - rcSheet.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    ::GetClientRect(hSheet, &client);
+
+    // The buttons keep their size and their gaps.
+    const int buttonIds[] = {IDHELP, kSheetApplyButtonId, IDCANCEL, IDOK};
+    int right = client.right, buttonTop = client.bottom;
+    for (int id : buttonIds) {
+        HWND hButton = ::GetDlgItem(hSheet, id);
+        if (hButton == nullptr || !::IsWindowVisible(hButton)) continue;
+        RECT rc{};
+        ::GetWindowRect(hButton, &rc);
+        const int w = rc.right - rc.left, h = rc.bottom - rc.top, gap = h / 4;
+        right -= gap + w;
+        buttonTop = client.bottom - gap - h;
+        ::MoveWindow(hButton, right, buttonTop, w, h, TRUE);
+    }
+
+    HWND hTab = ::GetDlgItem(hSheet, kSheetTabControlId);
+    if (hTab == nullptr) return;
+    ::MoveWindow(hTab, 0, 0, client.right, buttonTop - 2, TRUE);
+    ::SetPropW(hSheet, kFittedSheetProp, reinterpret_cast<HANDLE>(1));
+    // The pages made so far; later ones move in as they come to the front.
+    for (HWND h = ::GetWindow(hSheet, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(h, cls, 16);
+        if (::lstrcmpW(cls, L"#32770") == 0) PlaceInFittedSheet(h);
+    }
+}
+
+void CScreenFit::BeforeMessage(HWND hHost, UINT message, LPARAM lParam) {
+    if (message != WM_NOTIFY || m_host != Host::kPage) return;
+    const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (pHdr->code == static_cast<UINT>(PSN_SETACTIVE) && pHdr->hwndFrom == ::GetParent(hHost)) PlaceInFittedSheet(hHost);
+}
+
+void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG && ::IsWindow(hHost)) {
+        RECT client{};
+        ::GetClientRect(hHost, &client);
+        m_cxLaidOut = client.right;
+        if (m_host == Host::kDialog) FillWorkArea(hHost);
+        else FitTexts(hHost, client.right);
+    } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && m_cxLaidOut >= 0 && LOWORD(lParam) != m_cxLaidOut) {
+        // Laid out by the host for the new width; what that left short is fitted, and the host
+        // lays itself out again over what moved.
+        if (FitTexts(hHost, LOWORD(lParam))) ::SendMessageW(hHost, WM_SIZE, wParam, lParam);
+    }
+}
+
+bool CScreenFit::FitTexts(HWND hHost, int cx) {
+    const int cxFrom = m_cxLaidOut;
+    m_cxLaidOut = cx;
+    return FitTextsToWidth(hHost, cxFrom, cx);
+}
+
+// Wine keeps a dialog at its template size; the handheld's shell shows it over its whole screen.
+// On a screen no larger than a handheld's the dialog fills the work area and gets a WM_SIZE for
+// it, so that its anchored layout replaces the placement it made while it initialised, its texts
+// fitted to the new width first. On a larger desktop it keeps its size and its own placement (the
+// layouts scale by 2 there, which suits only a full-screen dialog), is only moved inside the work
+// area, and its texts are fitted to its width.
+void CScreenFit::FillWorkArea(HWND hDlg) {
+    RECT work{}, rc{}, client{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hDlg, &rc);
+    ::GetClientRect(hDlg, &client);
+    const bool bHandheld = IsHandheldScreen();
+    const int workW = work.right - work.left, workH = work.bottom - work.top;
+    const int w = bHandheld ? workW : std::min<int>(rc.right - rc.left, workW);
+    const int h = bHandheld ? workH : std::min<int>(rc.bottom - rc.top, workH);
+    FitTexts(hDlg, w - (rc.right - rc.left - client.right));
+    const int x = std::clamp<int>(rc.left, work.left, work.right - w);
+    const int y = std::clamp<int>(rc.top, work.top, work.bottom - h);
+    ::SetWindowPos(hDlg, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!bHandheld || (w != rc.right - rc.left || h != rc.bottom - rc.top)) return;
+    // Already of the screen's size: the shell's sizing would still have laid it out.
+    ::GetClientRect(hDlg, &client);
+    ::SendMessageW(hDlg, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+int MessageBoxOnScreen(HWND hOwner, const wchar_t* pszText, const wchar_t* pszCaption, UINT nType) {
+    t_hMessageBoxHook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxHook, nullptr, ::GetCurrentThreadId());
+    const int nResult = ::MessageBoxW(hOwner, pszText, pszCaption, nType);
+    if (t_hMessageBoxHook != nullptr) ::UnhookWindowsHookEx(t_hMessageBoxHook);
+    t_hMessageBoxHook = nullptr;
+    return nResult;
+}

@@ -1,0 +1,49 @@
+// Windows drawn for a handheld's full screen, fitted to the screen they run on. The handheld's
+// shell shows every sheet and dialog over its whole screen and never a message box wider than
+// it; on the desktop (Wine) windows keep their template sizes, and some texts need more room in
+// the desktop's Tahoma than their template rectangles give. Each host reaches this in one place.
+#pragma once
+
+#include <windows.h>
+
+// A sheet larger than the work area is fitted to it, its buttons flush with the bottom right
+// corner and its tabs above them; its pages then fill the tabs' display area (see CScreenFit).
+void FitSheetToWorkArea(HWND hSheet);
+
+// What a page or dialog does to fit the screen. Its host routes every message through it.
+// - Once initialised, the host shows its texts whole (below); a dialog first takes the whole
+//   work area on a handheld-sized screen, and lays itself out for it.
+// - Whenever the host's width changes, once it has laid itself out for the new width (WM_SIZE),
+//   its texts are fitted to it, and it lays itself out again over what moved.
+// - A page coming to the front of a fitted sheet moves into the tabs' display area.
+// Texts shown whole: when a text falls short or a control reaches past the width, the controls
+// spread or close up to it, each keeping its share; then a text still too long takes free width
+// beside it, and one that needs more lines grows downward, moving what lies below it.
+class CScreenFit {
+public:
+    enum class Host { kDialog, kPage };
+    explicit CScreenFit(Host host) : m_host(host) {}
+
+    // Before the host's own handling of every message.
+    void BeforeMessage(HWND hHost, UINT message, LPARAM lParam);
+    // After the host's own handling of every message.
+    void AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    Host m_host;
+    int m_cxLaidOut = -1;  // the client width the controls are laid out for; -1 until initialised
+
+    bool FitTexts(HWND hHost, int cx);  // TRUE when something moved
+    void FillWorkArea(HWND hDlg);
+};
+
+// MessageBoxW as the handheld shows it: never wider than the work area. A box that would be is
+// narrowed to it as it first shows, its text wrapped to the new width, the box made taller as
+// far as the text needs, and its buttons kept centred below the text.
+int MessageBoxOnScreen(HWND hOwner, const wchar_t* pszText, const wchar_t* pszCaption, UINT nType);
+
+// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
+// be to show its whole text in its font; zero for a control that shows it whole or has none.
+SIZE TextShortfall(HWND hCtl);
+// Whether a control is a label, box or button showing a text.
+bool ShowsText(HWND hCtl);
