@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "dialogs/SelectFileDialog.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-#include "bench/Timing.h"
 
 namespace {
 

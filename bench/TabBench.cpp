@@ -22,8 +22,8 @@
 
 #include "app/OptionsApp.h"
 #include "app/OptionsSheet.h"
-#include "framework/WinApp.h"
 #include "bench/Timing.h"
+#include "framework/WinApp.h"
 
 namespace {
 

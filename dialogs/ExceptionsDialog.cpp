@@ -8,8 +8,8 @@
 #include "resources/resource.h"
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
-#include "toolkit/ControlHook.h"
 #include "toolkit/AnchoredLayout.h"
+#include "toolkit/ControlHook.h"
 #include "toolkit/StringResource.h"
 
 BEGIN_MESSAGE_MAP(CExceptionsDialog, COptionDialog)

@@ -4,8 +4,8 @@
 #include "resources/resource.h"
 #include "shell/FolderEnum.h"
 #include "shell/ShellControls.h"
-#include "toolkit/ControlHook.h"
 #include "toolkit/AnchoredLayout.h"
+#include "toolkit/ControlHook.h"
 
 std::wstring g_strPickerTitle;
 std::wstring g_strPickedPath;

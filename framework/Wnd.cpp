@@ -239,18 +239,6 @@ SIZE TextSizeIn(HWND hWnd, const std::wstring& text, int cx, UINT nFormat) {
     return SIZE{need.right, need.bottom};
 }
 
-std::wstring CWnd::GetWindowText() const { return WindowTextOf(m_hWnd); }
-
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    LONG_PTR style = GetStyle();
-    LONG_PTR newStyle = (style & ~static_cast<LONG_PTR>(dwRemove)) | dwAdd;
-    if (style == newStyle) return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, newStyle);
-    if (nFlags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
-}
-
 void AfxHookWindowCreate(CWnd* pWnd) {
     if (g_hCreateHook == nullptr)
         g_hCreateHook = ::SetWindowsHookExW(WH_CBT, &CreateHookProc, nullptr, ::GetCurrentThreadId());

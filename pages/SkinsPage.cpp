@@ -6,8 +6,8 @@
 #include "settings/RegistryKey.h"
 #include "settings/Schema.h"
 #include "shell/FolderEnum.h"
-#include "toolkit/ControlHook.h"
 #include "toolkit/AnchoredLayout.h"
+#include "toolkit/ControlHook.h"
 
 namespace {
 constexpr wchar_t kDefaultSkin[] = L"Default skin";

@@ -10,7 +10,7 @@ namespace {
 // WS_CHILD | WS_VISIBLE | WS_BORDER | DTS_TIMEFORMAT: a time with spin arrows, no calendar.
 constexpr DWORD kPickerStyle = 0x50800009;
 static_assert(kPickerStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | DTS_TIMEFORMAT));
-// The version whose pickers behave as the handheld's do.
+// The common controls' version the picker is asked to behave as (CCM_SETVERSION).
 constexpr WPARAM kPickerVersion = 0x20C;
 constexpr int kPickerHeight = 20;
 }  // namespace

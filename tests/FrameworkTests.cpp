@@ -1,12 +1,7 @@
-// The class layer and the shell services the windows build on: message maps, windows bound at
-// creation, the option dialog base, message box ownership, folder enumeration.
+// The class layer: message maps, windows bound at creation.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "shell/FolderEnum.h"
-#include "tests/ToolkitHost.h"
+#include "framework/Framework.h"
 
 namespace {
 
@@ -65,55 +60,4 @@ TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) 
     EXPECT_FALSE(none.CreateEx(0, L"NoSuchClass", L"", WS_POPUP, RECT{}, nullptr, 0) || none.m_hWnd);
     ::DestroyWindow(parent.Detach());
     EXPECT_EQ(wnd.m_hWnd, nullptr);  // unbound at its end
-}
-
-// A dialog's bar stays docked at the bottom and ends the dialog; without its bar a dialog ends at
-// once, cancelled. A message shown from a dialog in front of another belongs to that dialog.
-TEST(Framework, OptionDialogsCarryTheirBarAndOwnTheirMessages) {
-    // The main window owns a dialog without parent, enabled again by the chrome as on the handheld.
-    CWnd main;
-    main.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0));
-    AfxGetApp()->m_pMainWnd = &main;
-    CToolkitHost dialog(L"Outer", TRUE), inner(L"Inner", FALSE, &dialog);
-    CAnswerMessageBoxes boxes;
-    HWND hInner = nullptr;
-    auto runInner = [&] {  // made without a bar, it ends with IDOK
-        return RunModal(inner, {[&] {
-            AfxMessageBox(L"From the inner one", MB_ICONERROR);
-            hInner = inner.m_hWnd, inner.EndDialog(inner.GetCommandBar().m_hWnd ? 9 : IDOK);
-        }});
-    };
-    EXPECT_EQ(RunModal(dialog, {[&] {
-                           EXPECT_TRUE(main.IsWindowEnabled());
-                           ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
-                           RECT client{};
-                           dialog.GetClientRect(&client);
-                           EXPECT_EQ(WindowRectInParent(dialog.GetCommandBar().m_hWnd).bottom, client.bottom);
-                           EXPECT_EQ(runInner(), IDOK);
-                           TapBarButton(dialog.GetCommandBar().m_hWnd);
-                       }}), IDCANCEL);
-    AfxGetApp()->m_pMainWnd = nullptr;
-    ::DestroyWindow(main.Detach());
-    ASSERT_EQ(boxes.m_seen.size(), 1u);
-    EXPECT_EQ(std::pair(boxes.m_seen[0].hOwner, boxes.m_seen[0].hIcon), std::pair(hInner, ::LoadIconW(nullptr, IDI_ERROR)));
-
-    CRefuseWindows noToolbars(TOOLBARCLASSNAMEW);
-    CToolkitHost failed(L"No bar", TRUE);
-    EXPECT_EQ(failed.DoModal(), IDCANCEL);
-    EXPECT_EQ(failed.m_initResult, FALSE);
-}
-
-// A missing folder gives FALSE without a visit; a visit that throws still closes the search,
-// else the folder could not move.
-TEST(Framework, FolderSearchesAreAlwaysClosed) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / L"brumvale-search";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / L"a.exe").put('x');
-    const auto none = [](const WIN32_FIND_DATAW&) { ADD_FAILURE(); };
-    EXPECT_THROW(ForEachFolderEntry(dir.wstring() + L"\\*", [](const WIN32_FIND_DATAW&) { throw 1; }), int);
-    const std::wstring moved = dir.wstring() + L"-moved";
-    EXPECT_TRUE(::MoveFileW(dir.c_str(), moved.c_str()) && ::MoveFileW(moved.c_str(), dir.c_str()));
-    EXPECT_FALSE(ForEachFolderEntry(dir.wstring() + L"\\Missing\\*", none));
-    std::filesystem::remove_all(dir);
 }

@@ -1,4 +1,4 @@
-// The windows' help, the sheet's too, is the keystroke test's; here ShowHelp leaving nothing open.
+// The help action: ShowHelp leaves nothing of the viewer open.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,12 +1,11 @@
-// The program's property sheet and the option page base, on probe pages. The Game page is the
-// round trip's and the keystroke test's.
+// The program's property sheet and the option page base, on probe pages.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "app/OptionsSheet.h"
-#include "resources/resource.h"
 #include "tests/Harness.h"
+#include "tests/Literals.h"
 
 namespace {
 
@@ -29,8 +28,8 @@ struct CProbePage : COptionPage {
 
 BEGIN_MESSAGE_MAP(CProbePage, COptionPage)
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-    ON_NOTIFY(NM_CLICK, IDC_GAME_PHONE_EDITION, OnNotified)
-    ON_NOTIFY(PSN_APPLY, IDC_GAME_PHONE_EDITION, OnNotified)
+    ON_NOTIFY(NM_CLICK, kPhoneEditionBox, OnNotified)
+    ON_NOTIFY(PSN_APPLY, kPhoneEditionBox, OnNotified)
 END_MESSAGE_MAP()
 
 struct CProbeSheet : CTranscriberFriendlyPropertySheet {
@@ -38,8 +37,8 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
         for (CProbePage* page : {&game, &skins}) AddPage(page);
     }
     std::string log;
-    CProbePage game{IDD_GAME_PAGE, IDS_GAME_TAB, log, 'G'};
-    CProbePage skins{IDD_SKINS_PAGE, IDS_SKINS_TAB, log, 'K'};
+    CProbePage game{kGamePageTemplate, kGameTabText, log, 'G'};
+    CProbePage skins{kSkinsPageTemplate, kSkinsTabText, log, 'K'};
 };
 
 // A page's bar: its id, shown or not (whether its page is), its buttons as "text:command" and
@@ -103,11 +102,11 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
         sheet.EnableStackedTabs(stacked);
         std::vector<LRESULT> results;
         RunModal(sheet, {[&] {
-                     HWND hPage = sheet.game.m_hWnd, hBox = sheet.game.GetDlgItem(IDC_GAME_PHONE_EDITION);
+                     HWND hPage = sheet.game.m_hWnd, hBox = sheet.game.GetDlgItem(kPhoneEditionBox);
                      EXPECT_EQ(sheet.game.Adapter().m_strTitle, L"Qov Brumvale Options");
                      ::SendMessageW(hPage, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
                      for (UINT code : {NM_FIRST - 16, NM_FIRST - 50, NM_CLICK, PSN_APPLY}) {
-                         NMHDR hdr{hBox, IDC_GAME_PHONE_EDITION, code};
+                         NMHDR hdr{hBox, kPhoneEditionBox, code};
                          results.push_back(::SendMessageW(hPage, WM_NOTIFY, hdr.idFrom, LPARAM(&hdr)));
                      }
                      const RECT before = WindowRectInParent(hPage);

@@ -1,9 +1,9 @@
 #include "tests/RegistryFixture.h"
+#include "tests/Literals.h"
 
 #include <gtest/gtest.h>
 
 #include "settings/RegistryKey.h"
-#include "settings/Schema.h"
 
 RegValue Dword(DWORD v) { return {REG_DWORD, {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}}; }
 RegValue Sz(const std::wstring& text) {
@@ -68,11 +68,11 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
 }
 
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes) {
-    for (auto key : {kSettingsKeyPath, kExceptionsKeyPath, kGameKeyPath}) DeleteTree(key);
+    for (auto key : {kSettingsKey, kExceptionsKey, kGameKey}) DeleteTree(key);
     // Not in the exceptions key: every value there is an excepted program.
-    for (const std::wstring key : {kSettingsKeyPath, kGameKeyPath, L"SOFTWARE\\Varnholt\\Neighbour"})
+    for (const std::wstring key : {kSettingsKey, kGameKey, L"SOFTWARE\\Varnholt\\Neighbour"})
         SetValue(key, L"neighbour", Sz(L"keep me"));
-    SetValue(kGameKeyPath, kValueSoundVol, Dword(30));  // the game's own
+    SetValue(kGameKey, L"sound_vol", Dword(30));  // the game's own
     for (const auto& [name, value] : changes) {
         if (value) SetValue(path, name, *value);
         else ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str());

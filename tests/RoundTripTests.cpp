@@ -8,10 +8,8 @@
 #include "app/OptionsApp.h"
 #include "app/OptionsSheet.h"
 #include "app/base/ModuleDir.h"
-#include "resources/resource.h"
-#include "settings/RegistryKey.h"
-#include "settings/Schema.h"
 #include "tests/Harness.h"
+#include "tests/Literals.h"
 #include "tests/RegistryFixture.h"
 #include "toolkit/ControlHook.h"
 
@@ -61,7 +59,7 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         return hFront;
     };
     OnNextIdle([&] {
-        EXPECT_TRUE(IsControlHooked(sheet.m_gamePage.GetDlgItem(IDC_GAME_PHONE_EDITION)));  // pen taps straight to it
+        EXPECT_TRUE(IsControlHooked(sheet.m_gamePage.GetDlgItem(kPhoneEditionBox)));  // pen taps straight to it
         if (bScreenSaver) {
             sheet.SetActivePage(1);
             OnNextIdle([&] {
@@ -70,13 +68,13 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
                     EXPECT_FALSE(::IsWindowEnabled(hExceptions));
                     Press(front(hExceptions), IDCANCEL);
                 });
-                Press(hExceptions, IDC_EXC_ADD);
+                Press(hExceptions, kAddButton);
                 EXPECT_EQ(::GetActiveWindow(), hExceptions);  // back in front as the picker ends
                 Press(hExceptions, IDOK);
             });
-            Press(sheet.m_screenSaverPage.m_hWnd, IDC_SS_EXCEPTIONS);
+            Press(sheet.m_screenSaverPage.m_hWnd, kExceptionsButton);
             OnNextIdle([&] { Press(front(sheet.m_hWnd), IDOK); });
-            Press(sheet.m_screenSaverPage.m_hWnd, IDC_SS_MORE_OPTIONS);
+            Press(sheet.m_screenSaverPage.m_hWnd, kMoreOptionsButton);
         }
         sheet.SetActivePage(2);
         if (end == End::kClose) ::SendMessageW(sheet.m_hWnd, WM_CLOSE, 0, 0);
@@ -96,7 +94,7 @@ using Entries = std::vector<std::tuple<const wchar_t*, std::wstring, RegValue>>;
 // text's null or cut to a few bytes.
 RegValue Hostile(std::mt19937& rng) {
     const auto pick = [&rng](const auto& options) { return options[rng() % std::size(options)]; };
-    const DWORD numbers[] = {0, 1, 2, 3, 9, 10, 64, 65, 86400, REGKEY_NO_DEFAULT, 0xFFFFFFFF, DWORD(rng())};
+    const DWORD numbers[] = {0, 1, 2, 3, 9, 10, 64, 65, 86400, 0xDEF0, 0xFFFFFFFF, DWORD(rng())};
     const std::wstring texts[] = {L"", std::wstring(100000, L'x'), L"notes.exe", kSkins + L"Amber\\", L"\x01\t\u00fc"};
     const DWORD types[] = {REG_BINARY, REG_DWORD, REG_SZ, REG_MULTI_SZ, REG_EXPAND_SZ, REG_QWORD, REG_NONE};
     RegValue value = rng() % 2 ? Dword(pick(numbers)) : Sz(pick(texts));
@@ -112,12 +110,12 @@ void MakeHostileState(unsigned seed) {
     std::mt19937 rng(seed);
     const auto oneIn = [&rng](unsigned n) { return rng() % n == 0; };
     DeleteTree(kVendorKeyPath);
-    if (!oneIn(4)) ResetProgramKeys(kSettingsKeyPath, {});
+    if (!oneIn(4)) ResetProgramKeys(kSettingsKey, {});
     const std::pair<const wchar_t*, std::vector<std::wstring>> keys[] = {
-        {kSettingsKeyPath, {kValueScreenSaverMode, kValueScreenSaverTimeout, kValueGameMode}},
-        {kExceptionsKeyPath, {L"  0", L"  1", L"  2"}},
-        {kGameKeyPath, {kValueTimeSkin, kValueSoundVol, kValueMusicVol, kValueSsSoundVol, kValueSsMusicVol,
-                        kValueSsUserSettings, kValueUserSettings}}};
+        {kSettingsKey, {L"propNameScreenSaverMode", L"propNameScreenSaverTimeout", L"propNameGameMode"}},
+        {kExceptionsKey, {L"  0", L"  1", L"  2"}},
+        {kGameKey, {L"time_skin", L"sound_vol", L"music_vol", L"ss_sound_vol", L"ss_music_vol",
+                        L"SS_UserSettings", L"UserSettings"}}};
     for (const auto& [path, names] : keys) {
         const std::wstring odd[] = {L"", std::wstring(255, L'n'), std::wstring(300, L'~'), L"\x01\x1f\t",
                                     L"\u00c5land \u6642\u8a08"};
@@ -141,8 +139,8 @@ void MakeHostileState(unsigned seed) {
 // each of its own type. Keys a run opens are made when missing, and are not compared.
 std::set<std::wstring> Unexpected(const Snapshot& before, const Snapshot& after) {
     const std::pair<const wchar_t*, std::vector<std::pair<const wchar_t*, DWORD>>> writable[] = {
-        {kSettingsKeyPath, {{kValueScreenSaverMode, REG_DWORD}, {kValueScreenSaverTimeout, REG_DWORD}, {kValueGameMode, REG_DWORD}}},
-        {kGameKeyPath, {{kValueTimeSkin, REG_SZ}, {kValueSsSoundVol, REG_DWORD}, {kValueSsMusicVol, REG_DWORD}}}};
+        {kSettingsKey, {{L"propNameScreenSaverMode", REG_DWORD}, {L"propNameScreenSaverTimeout", REG_DWORD}, {L"propNameGameMode", REG_DWORD}}},
+        {kGameKey, {{L"time_skin", REG_SZ}, {L"ss_sound_vol", REG_DWORD}, {L"ss_music_vol", REG_DWORD}}}};
     Snapshot b = before, a = after;
     for (const auto& [path, values] : writable)
         for (const auto& [name, type] : values)
@@ -151,7 +149,7 @@ std::set<std::wstring> Unexpected(const Snapshot& before, const Snapshot& after)
     for (auto [one, other] : {std::pair(&b, &a), std::pair(&a, &b)})
         for (const auto& [path, values] : one->keys)
             for (const auto& [name, value] : values)
-                if (!path.starts_with(kExceptionsKeyPath) && (!other->keys[path].contains(name) || other->keys[path][name] != value))
+                if (!path.starts_with(kExceptionsKey) && (!other->keys[path].contains(name) || other->keys[path][name] != value))
                     found.insert((path + L"\\:" + name).substr(0, 120));
     return found;
 }
@@ -167,33 +165,33 @@ unsigned FromEnvironment(const char* pszName, unsigned nDefault) {
 // for the keys every run opens, the Screen Saver tab's edits (defaults, its dialogs' OK) and the
 // sheet's OK's; a quit message left after closing.
 TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
-    const wchar_t *S = kSettingsKeyPath, *E = kExceptionsKeyPath, *G = kGameKeyPath;
+    const wchar_t *S = kSettingsKey, *E = kExceptionsKey, *G = kGameKey;
     const RegValue neon = Sz(kSkins + L"Neon\\");
     const struct {
         const char* what;
         Entries stored, ss, ssOk, ok;  // as stored; the edits of the Screen Saver tab, of its OK, of the others' OK
     } states[] = {
         {"the sample device, in use: all comes back as it was",
-         {{S, kValueScreenSaverMode, Dword(0x106)}, {S, kValueScreenSaverTimeout, Dword(300)}, {S, kValueGameMode, Dword(1)},
-          {E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, kValueSoundVol, Dword(40)},
-          {G, kValueMusicVol, Dword(24)}, {G, kValueUserSettings, Sz(L"C:\\My Documents\\Brumvale\\Island.ino")},
-          {G, kValueTimeSkin, neon}, {G, kValueSsSoundVol, Dword(30)}, {G, kValueSsMusicVol, Dword(0)}},
-         {{E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, kValueSsSoundVol, Dword(30)},
-          {G, kValueSsMusicVol, Dword(0)}}, {}, {}},
+         {{S, L"propNameScreenSaverMode", Dword(0x106)}, {S, L"propNameScreenSaverTimeout", Dword(300)}, {S, L"propNameGameMode", Dword(1)},
+          {E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, L"sound_vol", Dword(40)},
+          {G, L"music_vol", Dword(24)}, {G, L"UserSettings", Sz(L"C:\\My Documents\\Brumvale\\Island.ino")},
+          {G, L"time_skin", neon}, {G, L"ss_sound_vol", Dword(30)}, {G, L"ss_music_vol", Dword(0)}},
+         {{E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, L"ss_sound_vol", Dword(30)},
+          {G, L"ss_music_vol", Dword(0)}}, {}, {}},
         {"empty", {},
-         {{S, kValueScreenSaverMode, Dword(6)}, {S, kValueScreenSaverTimeout, Dword(120)}, {G, kValueSsSoundVol, Dword(50)},
-          {G, kValueSsMusicVol, Dword(50)}}, {}, {{S, kValueGameMode, Dword(1)}, {G, kValueTimeSkin, Sz(L"")}}},
+         {{S, L"propNameScreenSaverMode", Dword(6)}, {S, L"propNameScreenSaverTimeout", Dword(120)}, {G, L"ss_sound_vol", Dword(50)},
+          {G, L"ss_music_vol", Dword(50)}}, {}, {{S, L"propNameGameMode", Dword(1)}, {G, L"time_skin", Sz(L"")}}},
         // An unreadable mode, a short timeout, a game mode of 3 bytes, exceptions under foreign names (one empty,
         // one without its null), a skin in other case, the game's volumes (one out of range) for the screen saver's.
         {"to be tidied",
-         {{S, kValueScreenSaverMode, Sz(L"switched off")}, {S, kValueScreenSaverTimeout, Dword(5)},
-          {S, kValueGameMode, {REG_BINARY, {2, 0, 0}}}, {E, L"zeta", Sz(L"PLAYER.EXE")}, {E, L"7", Sz(L"calc.exe")},
+         {{S, L"propNameScreenSaverMode", Sz(L"switched off")}, {S, L"propNameScreenSaverTimeout", Dword(5)},
+          {S, L"propNameGameMode", {REG_BINARY, {2, 0, 0}}}, {E, L"zeta", Sz(L"PLAYER.EXE")}, {E, L"7", Sz(L"calc.exe")},
           {E, L"  5", Sz(L"")}, {E, L"%d", {REG_SZ, {'n', 0, 'o', 0, 't', 0, 'e', 0, 's', 0}}},
-          {G, kValueSoundVol, Dword(40)}, {G, kValueMusicVol, Dword(99)}, {G, kValueSsSoundVol, Dword(REGKEY_NO_DEFAULT)},
-          {G, kValueTimeSkin, Sz(L"c:\\PROGRAM FILES\\brumvale\\timeskins\\neon\\")}},
-         {{S, kValueScreenSaverMode, Dword(6)}, {E, L"  0", Sz(L"calc.exe")}, {E, L"  1", Sz(L"notes")},
-          {E, L"  2", Sz(L"PLAYER.EXE")}, {G, kValueSsSoundVol, Dword(40)}, {G, kValueSsMusicVol, Dword(64)}},
-         {{S, kValueScreenSaverTimeout, Dword(10)}}, {{S, kValueGameMode, Dword(0)}, {G, kValueTimeSkin, neon}}},
+          {G, L"sound_vol", Dword(40)}, {G, L"music_vol", Dword(99)}, {G, L"ss_sound_vol", Dword(0xDEF0)},
+          {G, L"time_skin", Sz(L"c:\\PROGRAM FILES\\brumvale\\timeskins\\neon\\")}},
+         {{S, L"propNameScreenSaverMode", Dword(6)}, {E, L"  0", Sz(L"calc.exe")}, {E, L"  1", Sz(L"notes")},
+          {E, L"  2", Sz(L"PLAYER.EXE")}, {G, L"ss_sound_vol", Dword(40)}, {G, L"ss_music_vol", Dword(64)}},
+         {{S, L"propNameScreenSaverTimeout", Dword(10)}}, {{S, L"propNameGameMode", Dword(0)}, {G, L"time_skin", neon}}},
     };
     for (const auto& state : states)
         for (End end : {End::kOk, End::kCancel, End::kClose})
@@ -232,6 +230,6 @@ TEST(RoundTrip, HostileRegistriesEndAndChangeOnlyTheProgramsValues) {
         EXPECT_EQ(unexpected, std::set<std::wstring>{});
         nFailed += !met.empty() || !unexpected.empty();
     }
-    ResetProgramKeys(kSettingsKeyPath, {});  // no locked key left behind
+    ResetProgramKeys(kSettingsKey, {});  // no locked key left behind
     std::printf("hostile states: %u run from seed %u, %u failed\n", nStates, seedBase, nFailed);
 }

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <set>
 
-#include "app/base/ModuleDir.h"
 #include "app/OptionsSheet.h"
-#include "settings/Schema.h"
+#include "app/base/ModuleDir.h"
 #include "shell/FolderEnum.h"
+#include "tests/Literals.h"
 #include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
@@ -38,7 +38,7 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);
     std::wstring shown;
     RunModal(sheet, {[&] {
-                 HWND hList = sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST);
+                 HWND hList = sheet.m_skinsPage.GetDlgItem(kSkinList);
                  EXPECT_TRUE(::GetFocus() == hList && IsControlHooked(hList));
                  for (int i = 0; i < ListBox_GetCount(hList); ++i) {
                      wchar_t text[300] = {};
@@ -95,8 +95,8 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.entries.size() < 9 ? c.entries : std::vector<std::wstring>{}) + " " +
                      testing::PrintToString(c.selected));
-        Snapshot expected = ResetProgramKeys(kGameKeyPath, {{kValueTimeSkin, c.stored}});
-        if (c.button == PSBTN_OK) expected.Set(kGameKeyPath, kValueTimeSkin, c.after);
+        Snapshot expected = ResetProgramKeys(kGameKey, {{L"time_skin", c.stored}});
+        if (c.button == PSBTN_OK) expected.Set(kGameKey, L"time_skin", c.after);
         Make(c.entries);
         std::wstring listed = L"Default skin";
         ForEachFolderEntry((kSkins / L"*").wstring(), [&](const WIN32_FIND_DATAW& e) {

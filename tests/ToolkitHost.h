@@ -8,7 +8,7 @@
 
 #include "app/base/OptionDialog.h"
 #include "tests/Harness.h"
-#include "resources/resource.h"
+#include "tests/Literals.h"
 
 // A button wrapper counting the pen-downs that reach its default handling (the button itself).
 struct CTapRecordingButton : CButton {
@@ -21,7 +21,7 @@ struct CTapRecordingButton : CButton {
 
 struct CToolkitHost : COptionDialog {
     explicit CToolkitHost(const wchar_t* title, BOOL bCommandBar = FALSE, CWnd* pParent = nullptr)
-        : COptionDialog(IDD_SCREENSAVER_PAGE, pParent, title, nullptr, bCommandBar) {}
+        : COptionDialog(kScreenSaverPageTemplate, pParent, title, nullptr, bCommandBar) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
     BOOL OnInitDialog() override { return m_initResult = COptionDialog::OnInitDialog(); }
     BOOL m_initResult = -1;
@@ -35,12 +35,17 @@ struct CToolkitHost : COptionDialog {
         if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
         return COptionDialog::DefWindowProc(message, wParam, lParam);
     }
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_SS_EXCEPTIONS, m_button); }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kExceptionsButton, m_button); }
 };
 
 // Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
 // (a WM_SIZE) and paints it at once.
 void SizeClient(HWND hWnd, int cx, int cy);
+// A button clicked as the pen does it.
+void Click(HWND hDlg, int nID);
+// The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
+// picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
+std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
 // What a window's client area shows now: one pixel; the rows of column x above row cy in the colour.
 COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);

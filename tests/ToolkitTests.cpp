@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/ToolkitHost.h"
-#include "toolkit/ControlHook.h"
 #include "toolkit/AnchoredLayout.h"
+#include "toolkit/ControlHook.h"
 
-// To x and y with its size kept, as no screen test sees (the picker's tree's top is already there).
+// To x and y with its size kept.
 TEST(AnchorWindowTest, PlacesChildAgainstParentClientEdges) {
     HWND hParent = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 99, 99, 0, 0, 0, 0);
     HWND hButton = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD, 10, 10, 50, 12, hParent, 0, 0, 0);
@@ -38,12 +38,13 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
 // With a title the band follows the scroll position until the screen is reset, and the dialog's
 // own painting runs inside the adapter's; without one: no band, no fill, no paint of its own.
 TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
+    constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.
     struct Step { UINT message; WPARAM wParam; int pos, offset; } const steps[] = {
         {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 10, -10},
         {WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 6), 6, -6},
         {WM_SETTINGCHANGE, SPI_SETWORKAREA, 6, -6},  // another setting: the offset stays
-        {WM_SETTINGCHANGE, 0x3002, 6, 0},            // the screen reset
+        {WM_SETTINGCHANGE, kScreenReset, 6, 0},
     };
     for (const wchar_t* title : {L"Scrolled", L""}) {
         const bool titled = *title != L'\0';

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "toolkit/ToolkitFonts.h"
 #include "framework/WinApp.h"
 #include "shell/ShellControls.h"
 #include "shell/SysColor.h"
+#include "toolkit/ToolkitFonts.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr WPARAM kSettingChangeReset = 0x3002;
 
 constexpr COLORREF kTitleColor = RGB(0, 0, 156);
 // Hangs the rule below its row, whatever the pen's width.
-constexpr UINT kRuleAlign = 0x50;
+constexpr UINT kRuleAlign = ALIGN_STEEP_RIGHT | ALIGN_FLAT_DOWN;
 
 HWND HostWindow(const CWnd* pHost) { return pHost != nullptr ? pHost->m_hWnd : nullptr; }
 
@@ -113,14 +113,15 @@ void CDialogAdapter::SetTitle(CWnd* pHost, const std::wstring& title) {
 }
 
 BOOL DrawAlignedPolyline(HDC hdc, const POINT* pPoints, int nCount, UINT nFlags, int nPenWidth) {
-    if ((nFlags & 0xF0) == 0) return ::Polyline(hdc, pPoints, nCount);
+    if ((nFlags & (ALIGN_STEEP_RIGHT | ALIGN_STEEP_LEFT | ALIGN_FLAT_DOWN | ALIGN_FLAT_UP)) == 0)
+        return ::Polyline(hdc, pPoints, nCount);
 
     int hx = 0;
-    if (nFlags & 0x10) hx = nPenWidth / 2;
-    else if (nFlags & 0x20) hx = -((nPenWidth - 1) / 2);
+    if (nFlags & ALIGN_STEEP_RIGHT) hx = nPenWidth / 2;
+    else if (nFlags & ALIGN_STEEP_LEFT) hx = -((nPenWidth - 1) / 2);
     int vy = 0;
-    if (nFlags & 0x40) vy = nPenWidth / 2;
-    else if (nFlags & 0x80) vy = -((nPenWidth - 1) / 2);
+    if (nFlags & ALIGN_FLAT_DOWN) vy = nPenWidth / 2;
+    else if (nFlags & ALIGN_FLAT_UP) vy = -((nPenWidth - 1) / 2);
 
     for (int k = 1; k < nCount; ++k) {
         POINT segment[2] = {pPoints[k - 1], pPoints[k]};

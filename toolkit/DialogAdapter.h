@@ -54,7 +54,15 @@ private:
     void PaintHeader(HWND hHost);
 };
 
-// Polyline that keeps a wide pen on one side of the line: 0x10 / 0x20 shift steep segments right
-// by w/2 / left by (w-1)/2, 0x40 / 0x80 shift flat segments down by w/2 / up by (w-1)/2.
-// Without any of these flags it is a plain Polyline.
+// Flags of DrawAlignedPolyline: which side of the line a wide pen keeps to. A steep segment (as
+// wide as high or less) moves right by w/2 or left by (w-1)/2, a flat one down by w/2 or up by
+// (w-1)/2; where both of a pair are given, the first named here wins.
+enum : UINT {
+    ALIGN_STEEP_RIGHT = 0x10,
+    ALIGN_STEEP_LEFT = 0x20,
+    ALIGN_FLAT_DOWN = 0x40,
+    ALIGN_FLAT_UP = 0x80,
+};
+// Polyline that keeps a wide pen on one side of the line; without any of the flags above it is a
+// plain Polyline.
 BOOL DrawAlignedPolyline(HDC hdc, const POINT* pPoints, int nCount, UINT nFlags, int nPenWidth);

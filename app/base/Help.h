@@ -1,4 +1,4 @@
-// The help action and the control rectangle the pages and dialogs share.
+// The help action of every page and dialog, and a dialog control's rectangle in its parent.
 #pragma once
 
 #include <windows.h>

@@ -4,6 +4,11 @@
 #include "resources/resource.h"
 #include "toolkit/StringResource.h"
 
+namespace {
+// Notifications of the handheld's controls that a page answers with 1 and never acts on.
+constexpr UINT kSwallowedNotifications[] = {static_cast<UINT>(NM_FIRST - 16), static_cast<UINT>(NM_FIRST - 50)};
+}  // namespace
+
 // ------------------------------------------------------------------------------------------
 // CCaptionedPropertyPage, CClosingPropertyPage
 
@@ -46,9 +51,9 @@ BOOL COptionPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 }
 
 BOOL COptionPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    // Two notifications of the handheld's controls that a page must never act on.
     const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (pHdr->code == static_cast<UINT>(NM_FIRST - 16) || pHdr->code == static_cast<UINT>(NM_FIRST - 50)) {
+    for (UINT code : kSwallowedNotifications) {
+        if (pHdr->code != code) continue;
         *pResult = 1;
         return TRUE;
     }

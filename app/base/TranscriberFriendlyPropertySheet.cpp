@@ -14,8 +14,8 @@ CTranscriberFriendlyPropertySheet::CTranscriberFriendlyPropertySheet(const wchar
                                                                      UINT iSelectPage)
     : CPropertySheet(pszCaption, pParentWnd, iSelectPage) {}
 
-// Only the loop's own flag and the pages' hand-off count: the system sheet keeps a page
-// current after OK on some platforms, so its own end test is not asked.
+// Only the loop's own flag and the pages' hand-off count, not the platform sheet's own end test
+// (no current page any more), which a sheet run modelessly may pass only later or never.
 BOOL CTranscriberFriendlyPropertySheet::ContinueModal() {
     if (!CWnd::ContinueModal()) return FALSE;
     return !m_bPageClosed;

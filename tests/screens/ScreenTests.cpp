@@ -5,12 +5,10 @@
 #include "app/OptionsSheet.h"
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
-#include "shell/CommandBar.h"
-#include "resources/resource.h"
+#include "tests/Literals.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/AnchoredLayout.h"
 #include "toolkit/ScreenFit.h"
-#include "toolkit/ToolkitFonts.h"
 
 // Screens and densities as tests/CMakeLists.txt pairs them; GetScreenScale; a "SIPPREF" child; a fitted sheet.
 struct Screen { int cx, cy, dpi, scale; bool sipPref, fitted; } const kScreens[] = {
@@ -30,7 +28,7 @@ RECT BoundsOf(HWND hWnd, COLORREF color, int cy) {
 
 // The height of a window's command bar, which takes the bottom of its client area; 0 without one.
 LONG BarHeight(HWND hWnd) {
-    const RECT bar = WindowRectInParent(::GetDlgItem(hWnd, kCommandBarId));
+    const RECT bar = WindowRectInParent(::GetDlgItem(hWnd, kCommandBar));
     return bar.bottom - bar.top;
 }
 
@@ -63,7 +61,7 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, band / 2.0, band / 8.0);
         EXPECT_GE(ink.left, 8 * dpi / 96);
         // Bold on push buttons alone, the same height on every control.
-        for (auto [id, weight] : {std::pair{IDC_SS_EXCEPTIONS, FW_BOLD}, {IDC_SS_ENABLE, FW_NORMAL}}) {
+        for (auto [id, weight] : {std::pair{kExceptionsButton, FW_BOLD}, {kEnableBox, FW_NORMAL}}) {
             LOGFONTW lf{};
             ::GetObjectW(HFONT(::SendMessageW(host.GetDlgItem(id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
             EXPECT_EQ(std::vector<LONG>({lf.lfHeight, lf.lfWeight}), std::vector<LONG>({font, weight})) << id;
@@ -77,9 +75,9 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
     COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
                  HWND hPage = sheet.m_screenSaverPage.m_hWnd;
-                 RECT rc = WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PLACEHOLDER));
+                 RECT rc = WindowRectInParent(::GetDlgItem(hPage, kTimeoutPlaceholder));
                  rc.bottom = rc.top + 20 * m_pScreen->scale;
-                 EXPECT_EQ(Edges(WindowRectInParent(::GetDlgItem(hPage, IDC_SS_TIMEOUT_PICKER))), Edges(rc));
+                 EXPECT_EQ(Edges(WindowRectInParent(::GetDlgItem(hPage, kTimeoutPicker))), Edges(rc));
                  // Fitted: as wide or as high as the work area, which it would outgrow.
                  RECT sheetRect{}, workArea = WorkArea();
                  ::GetWindowRect(sheet.m_hWnd, &sheetRect);
@@ -92,7 +90,7 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
                  EXPECT_LE(tab.bottom, ok.top);
                  sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
-                 RECT page{}, list = WindowRectInParent(sheet.m_skinsPage.GetDlgItem(IDC_SKINS_LIST));
+                 RECT page{}, list = WindowRectInParent(sheet.m_skinsPage.GetDlgItem(kSkinList));
                  sheet.m_skinsPage.GetClientRect(&page);
                  EXPECT_EQ(std::vector({page.right - list.right, page.bottom - BarHeight(sheet.m_skinsPage.m_hWnd) - list.bottom}),
                            std::vector<LONG>({7 * m_pScreen->scale, 5 * m_pScreen->scale}));
@@ -130,11 +128,11 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
             const LONG W = client.right, H = client.bottom - BarHeight(hDlg), w = button.right, h = button.bottom;
             auto at = [&](int id) { return Edges(WindowRectInParent(::GetDlgItem(hDlg, id))); };
             if (picker) {
-                EXPECT_EQ(at(IDC_PICKER_TREE), Edges({-s, 24 * s, W + s, H - 30 * s}));
+                EXPECT_EQ(at(kPickerTree), Edges({-s, 24 * s, W + s, H - 30 * s}));
                 EXPECT_EQ(at(IDCANCEL), Edges({W - 5 * s - w, H - 5 * s - h, W - 5 * s, H - 5 * s}));
                 EXPECT_EQ(at(IDOK), Edges({W - 105 * s - w, H - 5 * s - h, W - 105 * s, H - 5 * s}));
             } else {  // right and bottom edges
-                EXPECT_EQ(std::vector({at(IDC_EXC_LIST)[2], at(IDC_EXC_LIST)[3], at(IDC_EXC_ADD)[2], at(IDC_EXC_REMOVE)[2]}),
+                EXPECT_EQ(std::vector({at(kExceptionList)[2], at(kExceptionList)[3], at(kAddButton)[2], at(kRemoveButton)[2]}),
                           std::vector({W - 95 * s, H - 5 * s, W - 10 * s, W - 10 * s}));
             }
         }
@@ -143,7 +141,7 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     RunModal(dialog, {[&] {
         fillsThenFollows(dialog.m_hWnd, false);
         OnNextIdle([&] { fillsThenFollows(AfxGetModalWnd(), true), ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDCANCEL, 0); });
-        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDC_EXC_ADD, 0);
+        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, kAddButton, 0);
         ::SendMessageW(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
     }});
 }
@@ -152,18 +150,18 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
 // a message box too long for the screen is narrowed to the work area, its text whole.
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
-    const auto laidOut = [barCovers = m_pScreen->cy < 320](HWND hWnd) {
+    const auto laidOut = [barCovers = m_pScreen->cy < 320, band = 24 * m_pScreen->dpi / 96](HWND hWnd) {
         RECT client{};
         ::GetClientRect(hWnd, &client);
         std::vector<std::pair<HWND, bool>> seen;  // with whether it shows a text
         for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             const RECT rc = WindowRectInParent(h);
-            if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBarId)) continue;
+            if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBar)) continue;
             const SIZE shortfall = TextShortfall(h);
             const bool text = ShowsText(h);
             EXPECT_EQ(std::pair(shortfall.cx, shortfall.cy), std::pair(0L, 0L)) << "short " << ::GetDlgCtrlID(h);
             EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
-            EXPECT_GE(rc.top, ScaleY(24) + 1) << "under the band " << ::GetDlgCtrlID(h);
+            EXPECT_GE(rc.top, band + 1) << "under the band " << ::GetDlgCtrlID(h);
             for (auto [other, otherText] : seen) {
                 RECT overlap{}, rcOther = WindowRectInParent(other);
                 EXPECT_FALSE((text || otherText) && ::IntersectRect(&overlap, &rc, &rcOther))
