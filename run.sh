@@ -12,43 +12,27 @@ while [ $# -gt 0 ]; do
         *) echo "unknown option: $1" >&2; exit 2 ;;
     esac
 done
-case "$SIZE" in ""|*x*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
+case "$SIZE" in ""|[0-9]*x[0-9]*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
 
 ensure_packages
 build
 
-HEADLESS=0
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    HEADLESS=1
-    start_xvfb "${SIZE:-800x600}"
-    trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
-fi
-
-export WINEPREFIX="$ROOT/.device"
-wine_env
-"$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
-
 # 480-pixel-wide handhelds have 192 pixels per inch.
 DPI=96
 [ "${SIZE%%x*}" -ge 480 ] 2>/dev/null && DPI=192
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $DPI /f >/dev/null 2>&1
-wineserver -w
 
-PROGRAM='C:\Program Files\Brumvale\QovBrumvaleOptions.exe'
-cd "$WINEPREFIX/drive_c"
-if [ $HEADLESS = 0 ]; then
-    unmanaged_windows Y
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    open_session display "$DPI" "$ROOT/.device"
+    cd "$WINEPREFIX/drive_c"
     if [ -n "$SIZE" ]; then exec wine explorer "/desktop=Brumvale,$SIZE" "$PROGRAM"; fi
     exec wine "$PROGRAM"
 fi
 
-warm_wine
-unmanaged_windows N
-wine "$PROGRAM" </dev/null >/dev/null 2>&1 &
+start_session "${SIZE:-800x600}" "$DPI" "$ROOT/.device"
+(cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
 APP=$!
-WIN=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qov Brumvale Options$' | head -1) || {
-    echo "the options sheet did not appear" >&2; exit 1; }
-sleep 1  # let the first page finish painting
+WIN=$(wait_for_window "$SHEET_CAPTION") && [ -n "$WIN" ] || { echo "the options sheet did not appear" >&2; exit 1; }
+wait_for_stillness
 mkdir -p "$ROOT/out"
 SHOT="$ROOT/out/options-${SIZE:-800x600}.png"
 import -window root "$SHOT"

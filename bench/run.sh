@@ -64,20 +64,15 @@ make_picker_drives() {
 
 ensure_packages
 build
-start_xvfb 800x600
-export WINEPREFIX="${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
-wine_env
-trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
-"$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
+open_session 800x600 96 "${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
 if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then make_picker_drives; fi
 warm_wine
-unmanaged_windows N
 
 if [ "$WHICH" = all ] || [ "$WHICH" = startup ]; then
-    cp -f "$BUILD/bench/bare_sheet.exe" "$BUILD/bench/bare_sheet_game.exe" "$WINEPREFIX/drive_c/Program Files/Brumvale/"
+    cp -f "$BUILD/bench/bare_sheet.exe" "$BUILD/bench/bare_sheet_game.exe" "$WINEPREFIX/drive_c/$PROGRAM_FOLDER/"
     (cd "$WINEPREFIX/drive_c" &&
-        wine "$BUILD/bench/startup_bench.exe" 'C:\Program Files\Brumvale\QovBrumvaleOptions.exe' \
-            'C:\Program Files\Brumvale\bare_sheet.exe' "${RUNS:-15}" 'C:\Program Files\Brumvale\bare_sheet_game.exe')
+        wine "$BUILD/bench/startup_bench.exe" "$PROGRAM" "$PROGRAM_DIR\\bare_sheet.exe" "${RUNS:-15}" \
+            "$PROGRAM_DIR\\bare_sheet_game.exe")
 fi
 if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then
     [ "$WHICH" = picker ] || echo

@@ -11,8 +11,6 @@ BUILD="$2"
 export WINEPREFIX="$PREFIX"
 wine_env
 
-EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
-GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
 # The game's saved state, where the game keeps it: in a folder of the user's own on drive C:,
 # which the options program may write beside it (its saved island copy goes there too). The
 # file is sample content (device/sample), made again when it is missing.
@@ -48,9 +46,9 @@ find "$PREFIX/drive_c" -type l -print0 | while IFS= read -r -d '' link; do
     fi
 done
 
-PROGRAM_DIR="$PREFIX/drive_c/Program Files/Brumvale"
-mkdir -p "$PROGRAM_DIR"
-cp -f "$BUILD/QovBrumvaleOptions.exe" "$PROGRAM_DIR/"
+INSTALL_DIR="$PREFIX/drive_c/$PROGRAM_FOLDER"
+mkdir -p "$INSTALL_DIR"
+cp -f "$BUILD/QovBrumvaleOptions.exe" "$INSTALL_DIR/"
 # Stand-ins for the device's other programs (device/SampleProgram.cpp), the game among them;
 # one ends in upper-case ".EXE", as some programs' files do.
 PROGRAM_FILES="$PREFIX/drive_c/Program Files"

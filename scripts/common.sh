@@ -1,4 +1,6 @@
-# Shared by run.sh and test.sh: packages, build, display, Wine session.
+# What every script of the project shares: the packages it needs, the build, and a session to run
+# the program in (a screen, a device at a pixel density, a warm Wine), with cleanup that stacks.
+# Sourced by run.sh, test.sh, bench/run.sh, device/make-device.sh, scripts/*.sh and tests/*.sh.
 # shellcheck shell=bash
 set -Eeuo pipefail
 # set -e alone ends a script without a word, and many steps send their output to /dev/null:
@@ -10,11 +12,23 @@ step_failed() {
 }
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$ROOT/scripts/names.sh"
+SOURCE="${SOURCE:-$ROOT}"              # the tree that is built (scripts/mutate.sh builds a copy)
 BUILD="${BRUMVALE_BUILD:-$ROOT/build}"  # another folder keeps parallel work apart
+TEST_DEVICE="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}"
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick googletest procps)
 
 log() { printf '== %s\n' "$*" >&2; }
+
+# --- cleanup that stacks: each step registered runs at exit, the last registered first ---------
+EXIT_STEPS=()
+at_exit() { EXIT_STEPS+=("$1"); }
+run_exit_steps() {
+    local i
+    for ((i = ${#EXIT_STEPS[@]} - 1; i >= 0; i--)); do eval "${EXIT_STEPS[i]}" || true; done
+}
+trap run_exit_steps EXIT
 
 ensure_packages() {
     local missing=()
@@ -28,35 +42,43 @@ ensure_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Builds what changed. Progress lines are dropped; whatever else the compilers say (warnings)
+# is shown, and all of it when the build fails.
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+        cmake -S "$SOURCE" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$SOURCE/cmake/mingw-w64.cmake" >/dev/null
     fi
-    local out
-    if ! out=$(cmake --build "$BUILD" -j"$(nproc)" 2>&1); then
-        printf '%s\n' "$out" | grep -vE '^\[ *[0-9]+%\]' | tail -40 >&2
+    local out status=0
+    out=$(cmake --build "$BUILD" -j"$(nproc)" 2>&1) || status=$?
+    out=$(grep -vE '^\[ *[0-9]+%\]|^Consolidate compiler generated|^gmake(\[[0-9]+\])?: (Entering|Leaving)' <<<"$out" || true)
+    if [ $status -ne 0 ]; then
+        tail -60 <<<"$out" >&2
         echo "build failed" >&2
         exit 1
     fi
+    [ -z "$out" ] || { echo "the build said:" >&2; printf '%s\n' "$out" >&2; }
 }
 
-# Starts Xvfb with the given screen (WxH); sets DISPLAY and XVFB_PID. Xvfb picks a free
+# --- the session ----------------------------------------------------------------------------
+
+# Starts Xvfb with the given screen (WxH) and stops it at exit; sets DISPLAY. Xvfb picks a free
 # display itself, so runs side by side never share one.
 start_xvfb() {
-    local screen="$1" file log status=0
+    local screen="$1" file log status=0 pid
     file="$(mktemp)" log="$(mktemp)"
     Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$file" </dev/null >/dev/null 2>"$log" &
-    XVFB_PID=$!
+    pid=$!
+    at_exit "kill $pid 2>/dev/null"
     # Xvfb writes its display number once it takes connections; no use waiting once it ended.
     for _ in $(seq 100); do
-        [ -s "$file" ] || ! kill -0 "$XVFB_PID" 2>/dev/null && break
+        [ -s "$file" ] || ! kill -0 "$pid" 2>/dev/null && break
         sleep 0.1
     done
     if [ ! -s "$file" ]; then
-        if kill -0 "$XVFB_PID" 2>/dev/null; then
+        if kill -0 "$pid" 2>/dev/null; then
             echo "Xvfb gave no display within 10 s" >&2
         else
-            wait "$XVFB_PID" || status=$?
+            wait "$pid" || status=$?
             echo "Xvfb ended with status $status" >&2
         fi
         tail -n 5 "$log" >&2
@@ -82,22 +104,62 @@ warm_wine() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-# Xvfb has no window manager: Wine would wait two seconds for one at every hidden window.
-unmanaged_windows() {
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
-}
-
 # Waits until the server is gone: -k alone stops waiting after ten seconds.
 stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || true; }
 
-# The test session: an 800x600 Xvfb screen, the test device made or brought up to date, and a
-# warm Wine session on it; both are stopped when the script exits. Sets DISPLAY and WINEPREFIX.
-start_test_session() {
-    start_xvfb 800x600
-    export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}"
+# A session on the device PREFIX: SCREEN is WxH for a new Xvfb screen of that size, or "display"
+# for the display the caller has; DPI the pixel density; with "desktop" Wine draws into a
+# virtual desktop of the screen's size (a test can then change the display mode, as turning
+# the device does). Makes or updates the device, sets what it needs (read when Wine starts,
+# so set once and kept) and leaves Wine warm; stopped at exit. Without a window manager, Wine
+# would wait two seconds for one at every hidden window: on Xvfb windows are unmanaged.
+# Sets DISPLAY and WINEPREFIX. open_session stops short of warming Wine.
+open_session() {
+    local screen="$1" dpi="$2" prefix="$3" desktop="${4:-}" managed=N settings
+    if [ "$screen" = display ]; then
+        managed=Y
+        screen=""
+    else
+        start_xvfb "$screen"
+    fi
+    export WINEPREFIX="$prefix"
     wine_env
-    trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
-    "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
+    mkdir -p "$(dirname "$prefix")"
+    "$ROOT/device/make-device.sh" "$prefix" "$BUILD"
+    at_exit stop_wine
+    settings="dpi=$dpi managed=$managed desktop=${desktop:+$screen}"
+    [ "$(cat "$prefix/.session" 2>/dev/null)" = "$settings" ] && return 0
     warm_wine
-    unmanaged_windows N
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f </dev/null >/dev/null 2>&1
+    if [ -n "$desktop" ]; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$screen" /f </dev/null >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
+    fi
+    stop_wine
+    echo "$settings" >"$prefix/.session"
+}
+start_session() { open_session "$@"; warm_wine; }
+
+# The test session: an 800x600 Xvfb screen at 96 dpi and the test device.
+start_test_session() { start_session 800x600 96 "$TEST_DEVICE"; }
+
+# Waits until the screen stays as it is (two grabs alike, a tenth of a second apart), at most
+# 10 s: what was asked of the program has been drawn.
+wait_for_stillness() {
+    local before="" now
+    for _ in $(seq 100); do
+        now=$(import -window root -depth 8 rgb:- 2>/dev/null | md5sum)
+        [ "$now" = "$before" ] && return 0
+        before="$now"
+        sleep 0.1
+    done
+    echo "the screen did not settle within 10 s" >&2
+}
+
+# Waits (at most SECONDS, 60 unless given) until a window of this caption is mapped; prints its id.
+wait_for_window() {
+    timeout "${2:-60}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
 }

@@ -3,48 +3,56 @@
 # against the tests that should catch it:
 #   scripts/mutate.sh                 every fault
 #   scripts/mutate.sh WORD...         the faults whose names contain one of the words
-# Each fault is applied, built and checked, then its file is put back whatever happens. Prints
-# CAUGHT or MISSED for each and ends with status 1 when one went unnoticed. Not run by CI: each
-# fault costs a build and a test run.
-source "$(dirname "$0")/common.sh"
+# The faults are made in a copy of the working tree (.mutate/tree, with a build folder and test
+# device of its own beside it), never in the tree itself: a run that is stopped leaves nothing
+# behind. Each fault is applied, built and checked, then its file is put back. Prints CAUGHT or
+# MISSED for each and ends with status 1 when one went unnoticed. Not run by CI: each fault costs
+# a build and a test run.
+HERE="$(cd "$(dirname "$0")/.." && pwd)"
+WORK="${BRUMVALE_MUTATE_DIR:-$HERE/.mutate}"
+export SOURCE="$WORK/tree" BRUMVALE_BUILD="$WORK/build" BRUMVALE_TEST_DEVICE="$WORK/device"
+source "$HERE/scripts/common.sh"
 MUTATIONS="${BRUMVALE_MUTATIONS:-$ROOT/scripts/mutations.txt}"
+
+# The working tree as it is, committed or not, with each file's time kept: an unchanged file
+# is not built again.
+log "copying the tree to $SOURCE"
+rm -rf "$SOURCE"
+mkdir -p "$SOURCE"
+git -C "$ROOT" ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' f; do [ -e "$ROOT/$f" ] && printf '%s\0' "$f"; done |
+    tar -C "$ROOT" --null -T - -cf - | tar -C "$SOURCE" -xf -
+
 ensure_packages
 build
-
-start_xvfb 800x600
-export WINEPREFIX="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice}"
-wine_env
-SAVED=""  # the file being changed, and its copy
-restore() { if [ -n "$SAVED" ]; then cp -f "$SAVED.orig" "$SAVED" && rm -f "$SAVED.orig"; SAVED=""; fi; }
-trap 'restore; stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
-"$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
-warm_wine
-unmanaged_windows N
+start_test_session
 
 # The check passes (status 0) when the tests pass: then the fault went unnoticed.
 run_check() {
     local check="$1" out
     case "$check" in
         e2e)
-            "$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD" && bash "$ROOT/tests/e2e/keys.sh" ;;
+            "$SOURCE/device/make-device.sh" "$WINEPREFIX" "$BUILD" && bash "$SOURCE/tests/e2e/keys.sh" ;;
+        odd-drive)
+            timeout 300 bash "$SOURCE/tests/picker-odd-tree.sh" "$BUILD/tests/options_tests.exe" ;;
         screen:*)
             local size dpi
             IFS=: read -r _ size dpi <<<"$check"
-            (cd "$BUILD" && "$ROOT/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe) ;;
+            (cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe) ;;
         *)
             out=$(cd "$BUILD/tests" && timeout 300 wine ./options_tests.exe --gtest_filter="$check" 2>&1)
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
     esac
 }
 
-# Changes the one line of FILE that is exactly OLD into NEW (nothing: the line goes).
+# Changes the one line of the copy's FILE that is exactly OLD into NEW (nothing: the line goes).
 apply() {
-    local file="$1" old="$2" new="$3"
+    local file="$SOURCE/$1" old="$2" new="$3"
     [ "$(grep -cxF -- "$old" "$file")" = 1 ] || { echo "the line is not there exactly once: $old" >&2; return 1; }
-    cp -f "$file" "$file.orig"
-    SAVED="$file"
     OLD="$old" NEW="$new" perl -i -ne 'if ($_ eq "$ENV{OLD}\n") { print "$ENV{NEW}\n" if length $ENV{NEW} } else { print }' "$file"
 }
+# The file as it is in the tree, with a new time, so that the next build takes it again.
+put_back() { cp -f "$ROOT/$1" "$SOURCE/$1"; }
 
 caught=0 missed=0 broken=0
 try() {
@@ -54,7 +62,7 @@ try() {
         for word in "${WORDS[@]}"; do [[ "$name" == *"$word"* ]] && wanted=1; done
         [ $wanted = 1 ] || return 0
     fi
-    if ! apply "$ROOT/$file" "$old" "$new"; then
+    if ! apply "$file" "$old" "$new"; then
         echo "BROKEN  $name"; broken=$((broken + 1)); return 0
     fi
     if ! cmake --build "$BUILD" -j2 >/dev/null 2>&1; then
@@ -64,7 +72,7 @@ try() {
     else
         echo "CAUGHT  $name ($check)"; caught=$((caught + 1))
     fi
-    restore
+    put_back "$file"
 }
 
 # The list: blocks of "name:", "file:", "check:", "-old line" and "+new line", a blank line between.
@@ -79,7 +87,5 @@ while IFS= read -r line || [ -n "$line" ]; do
         +*) new="${line#+}"; try "$name" "$file" "$check" "$old" "$new" ;;
     esac
 done <"$MUTATIONS"
-cmake --build "$BUILD" -j2 >/dev/null 2>&1
-"$ROOT/device/make-device.sh" "$WINEPREFIX" "$BUILD"
 echo "$caught caught, $missed missed, $broken not applied"
 [ $missed = 0 ] && [ $broken = 0 ]

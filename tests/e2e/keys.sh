@@ -6,11 +6,7 @@
 # Needs DISPLAY and WINEPREFIX of a running test session (test.sh sets both up).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
-PROGRAM='C:\Program Files\Brumvale\QovBrumvaleOptions.exe'
-SHEET='Qov Brumvale Options'
-KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
-EXCEPTIONS='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
-GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
+source "$(dirname "$0")/../../scripts/names.sh"
 RECORD="$WINEPREFIX/drive_c/windows/temp/PegHelp.log"
 failures=0
 # The viewer records the help it is asked for and opens no browser.
@@ -25,7 +21,7 @@ reg_import() {  # the lines of a .reg file on stdin, imported at once
 }
 snapshot() { wine reg query "$1" /s 2>/dev/null | tr -d '\r'; }  # every name and value of a key
 value_in() { sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$1"; }  # SNAPSHOT NAME: the data, or nothing
-exceptions() { snapshot "$EXCEPTIONS" | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
+exceptions() { snapshot "$EXCEPTIONS_KEY" | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
 unchanged() {  # WHAT KEY BEFORE: fails unless the key still holds what its snapshot BEFORE held
     local now; now=$(snapshot "$2")
     [ "$now" = "$3" ] || fail "$1 stored: $(diff <(echo "$3") <(echo "$now") | grep '^[<>]' | tr -s ' \n' ' ')"
@@ -43,7 +39,7 @@ wait_for() {
 start_program() {
     (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
     APP=$!
-    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name "^$SHEET\$" | head -1)
+    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name "^$SHEET_CAPTION\$" | head -1)
     [ -n "$WIN" ] || { fail "the sheet did not open (DISPLAY=$DISPLAY: $(xdpyinfo 2>&1 | head -1))"; return 1; }
     xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 }
@@ -101,12 +97,12 @@ walk() {
     help_is options_screensaver
 
     # An entry removed, then Esc: nothing is stored, not even the same list under new names.
-    before=$(snapshot "$EXCEPTIONS")
+    before=$(snapshot "$EXCEPTIONS_KEY")
     opens 'Screen Saver Exceptions' Tab Tab Tab Tab space || return  # Enable, two boxes, "Exceptions..."
     help_is options_exceptions
     xdotool key Down Tab space  # an entry, then "Remove"
-    closes 'Screen Saver Exceptions' "$SHEET" Escape || return
-    unchanged "Esc in the exceptions dialog" "$EXCEPTIONS" "$before"
+    closes 'Screen Saver Exceptions' "$SHEET_CAPTION" Escape || return
+    unchanged "Esc in the exceptions dialog" "$EXCEPTIONS_KEY" "$before"
 
     # Esc in the picker leaves the dialog as it was; then a program is chosen by name, Enter, Enter.
     opens 'Screen Saver Exceptions' space || return  # "Exceptions..." again
@@ -119,19 +115,19 @@ walk() {
     # The tree takes letters typed within half a second as one name: pause between.
     xdotool key Tab && xdotool type windows && sleep 1 && xdotool key Right && xdotool type notepad.exe
     closes 'Select File' 'Screen Saver Exceptions' Return || return
-    closes 'Screen Saver Exceptions' "$SHEET" Return || return
+    closes 'Screen Saver Exceptions' "$SHEET_CAPTION" Return || return
 
     # "More Options...": a slider moved, then Esc stores no volume.
     before=$(snapshot "$GAME_KEY")
     opens 'Advanced Options' Tab space || return
     help_is options_screensaver_ext
     xdotool key Tab Tab Right  # from the island box past "Save current island..." to the sound slider
-    closes 'Advanced Options' "$SHEET" Escape || return
+    closes 'Advanced Options' "$SHEET_CAPTION" Escape || return
     unchanged "Esc in the advanced options" "$GAME_KEY" "$before"
     # Again: the island box (which hides "Save current island..."), the sound slider up three, Enter.
     opens 'Advanced Options' space || return
     xdotool key space Tab Right Right Right
-    closes 'Advanced Options' "$SHEET" Return || return
+    closes 'Advanced Options' "$SHEET_CAPTION" Return || return
 
     # Back on "More Options...": up to "Enable", cleared; the Skins tab, its first skin, OK.
     xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space ctrl+Tab
@@ -141,14 +137,14 @@ walk() {
 }
 
 # The exceptions' value has a name the dialog would not give it, so any store shows.
-reg_import <<'END'
-[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Settings]
+reg_import <<END
+[${SETTINGS_KEY/HKLM/HKEY_LOCAL_MACHINE}]
 "propNameGameMode"=dword:00000001
 "propNameScreenSaverMode"=dword:00008006
-[-HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Exceptions]
-[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\BrumvaleService\Exceptions]
+[-${EXCEPTIONS_KEY/HKLM/HKEY_LOCAL_MACHINE}]
+[${EXCEPTIONS_KEY/HKLM/HKEY_LOCAL_MACHINE}]
 "zeta"="zeta.exe"
-[HKEY_LOCAL_MACHINE\SOFTWARE\Varnholt\Brumvale VGA]
+[${GAME_KEY/HKLM/HKEY_LOCAL_MACHINE}]
 "ss_sound_vol"=dword:00000014
 "ss_music_vol"=dword:0000001e
 "time_skin"=-
@@ -156,7 +152,7 @@ END
 rm -f "$RECORD"
 if start_program; then walk; end_leftover; fi
 
-settings=$(snapshot "$KEY") game=$(snapshot "$GAME_KEY")
+settings=$(snapshot "$SETTINGS_KEY") game=$(snapshot "$GAME_KEY")
 game_mode=$(value_in "$settings" propNameGameMode)
 [ "$game_mode" = 0x0 ] || fail "the Game box cleared should store 0, stored: $game_mode"
 mode=$(value_in "$settings" propNameScreenSaverMode)
@@ -175,7 +171,7 @@ if start_program; then
     wait_for "the program to end on Esc" program_ended
     end_leftover
 fi
-mode=$(value_in "$(snapshot "$KEY")" propNameGameMode)
+mode=$(value_in "$(snapshot "$SETTINGS_KEY")" propNameGameMode)
 [ "$mode" = "$game_mode" ] || fail "Esc should leave $game_mode, stored: $mode"
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi

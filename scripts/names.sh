@@ -1,0 +1,10 @@
+# The names the scripts share: where the program lives on a device, its window's caption, and
+# the registry keys it edits (in the form Wine's reg takes).
+# shellcheck shell=bash
+PROGRAM_FOLDER='Program Files/Brumvale'               # on the device's drive C:
+PROGRAM_DIR="C:\\${PROGRAM_FOLDER//\//\\}"            # the same, as Wine names it
+PROGRAM="$PROGRAM_DIR\\QovBrumvaleOptions.exe"
+SHEET_CAPTION='Qov Brumvale Options'
+SETTINGS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
+EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
+GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
