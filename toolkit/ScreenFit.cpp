@@ -13,8 +13,6 @@
 
 namespace {
 
-// Marks a sheet fitted to the work area, for its pages to find: the tabs' display area is theirs.
-constexpr wchar_t kFittedSheetProp[] = L"Brumvale.FittedSheet";
 // The largest handheld screen, either way.
 constexpr int kLargestHandheld = 640;
 
@@ -181,31 +179,14 @@ bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
     return true;
 }
 
+int ClientWidth(HWND hWnd) {
+    RECT client{};
+    ::GetClientRect(hWnd, &client);
+    return client.right;
+}
+
 bool IsHandheldScreen() {
     return ::GetSystemMetrics(SM_CXSCREEN) <= kLargestHandheld && ::GetSystemMetrics(SM_CYSCREEN) <= kLargestHandheld;
-}
-
-// The tabs' display area in the sheet's client coordinates.
-RECT PageArea(HWND hSheet) {
-    HWND hTab = ::GetDlgItem(hSheet, kSheetTabControlId);
-    RECT rc{};
-    if (hTab == nullptr) return rc;
-    ::GetClientRect(hTab, &rc);
-    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
-    ::MapWindowPoints(hTab, hSheet, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-// On a sheet fitted to the work area, a page fills the tabs' display area; comctl32 would place
-// it where the unfitted sheet had it.
-void PlaceInFittedSheet(HWND hPage) {
-    HWND hSheet = ::GetParent(hPage);
-    if (hSheet == nullptr || ::GetPropW(hSheet, kFittedSheetProp) == nullptr) return;
-    const RECT area = PageArea(hSheet);
-    const int cx = area.right - area.left, cy = area.bottom - area.top;
-    ::MoveWindow(hPage, area.left, area.top, cx, cy, TRUE);
-    // Once more, also where its size stays and no WM_SIZE came: the page lays itself out there.
-    ::SendMessageW(hPage, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
 }
 
 // A message box laid out again across the work area: Wine sizes a box for the desktop, so on a
@@ -305,57 +286,54 @@ void FitSheetToWorkArea(HWND hSheet) {
     HWND hTab = ::GetDlgItem(hSheet, kSheetTabControlId);
     if (hTab == nullptr) return;
     ::MoveWindow(hTab, 0, 0, client.right, buttonTop - 2, TRUE);
-    ::SetPropW(hSheet, kFittedSheetProp, reinterpret_cast<HANDLE>(1));
-    // The pages made so far; later ones move in as they come to the front.
+    // The pages fill the tabs' display area: the sheet puts those it makes later there itself,
+    // those made so far are moved (and fit themselves to their new width).
+    RECT area{};
+    ::GetClientRect(hTab, &area);
+    ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    ::MapWindowPoints(hTab, hSheet, reinterpret_cast<POINT*>(&area), 2);
     for (HWND h = ::GetWindow(hSheet, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
         wchar_t cls[16] = {};
         ::GetClassNameW(h, cls, 16);
-        if (::lstrcmpW(cls, L"#32770") == 0) PlaceInFittedSheet(h);
+        if (::lstrcmpW(cls, L"#32770") == 0) ::MoveWindow(h, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     }
-}
-
-void CScreenFit::BeforeMessage(HWND hHost, UINT message, LPARAM lParam) {
-    if (message != WM_NOTIFY || m_host != Host::kPage) return;
-    const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (pHdr->code == static_cast<UINT>(PSN_SETACTIVE) && pHdr->hwndFrom == ::GetParent(hHost)) PlaceInFittedSheet(hHost);
 }
 
 void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG && ::IsWindow(hHost)) {
-        RECT client{};
-        ::GetClientRect(hHost, &client);
-        m_cxLaidOut = client.right;
+        m_cxLaidOut = ClientWidth(hHost);
+        // A dialog takes the screen first; a new width fits its texts below.
         if (m_host == Host::kDialog) FillWorkArea(hHost);
-        else FitTexts(hHost, client.right);
+        if (ClientWidth(hHost) == m_cxLaidOut) FitTexts(hHost, m_cxLaidOut);
     } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && m_cxLaidOut >= 0 && LOWORD(lParam) != m_cxLaidOut) {
-        // Laid out by the host for the new width; what that left short is fitted, and the host
-        // lays itself out again over what moved.
-        if (FitTexts(hHost, LOWORD(lParam))) ::SendMessageW(hHost, WM_SIZE, wParam, lParam);
+        FitTexts(hHost, LOWORD(lParam));
     }
 }
 
-bool CScreenFit::FitTexts(HWND hHost, int cx) {
+// Laid out by the host for the width (or at initialisation, as its template has it); what that
+// left short is fitted, and the host lays itself out again over what moved.
+void CScreenFit::FitTexts(HWND hHost, int cx) {
     const int cxFrom = m_cxLaidOut;
     m_cxLaidOut = cx;
-    return FitTextsToWidth(hHost, cxFrom, cx);
+    if (!FitTextsToWidth(hHost, cxFrom, cx)) return;
+    RECT client{};
+    ::GetClientRect(hHost, &client);
+    ::SendMessageW(hHost, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
 // Wine keeps a dialog at its template size; the handheld's shell shows it over its whole screen.
 // On a screen no larger than a handheld's the dialog fills the work area and gets a WM_SIZE for
-// it, so that its anchored layout replaces the placement it made while it initialised, its texts
-// fitted to the new width first. On a larger desktop it keeps its size and its own placement (the
-// layouts scale by 2 there, which suits only a full-screen dialog), is only moved inside the work
-// area, and its texts are fitted to its width.
+// it, so that its anchored layout replaces the placement it made while it initialised. On a
+// larger desktop it keeps its size and its own placement (the layouts scale by 2 there, which
+// suits only a full-screen dialog) and is only moved inside the work area.
 void CScreenFit::FillWorkArea(HWND hDlg) {
     RECT work{}, rc{}, client{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     ::GetWindowRect(hDlg, &rc);
-    ::GetClientRect(hDlg, &client);
     const bool bHandheld = IsHandheldScreen();
     const int workW = work.right - work.left, workH = work.bottom - work.top;
     const int w = bHandheld ? workW : std::min<int>(rc.right - rc.left, workW);
     const int h = bHandheld ? workH : std::min<int>(rc.bottom - rc.top, workH);
-    FitTexts(hDlg, w - (rc.right - rc.left - client.right));
     const int x = std::clamp<int>(rc.left, work.left, work.right - w);
     const int y = std::clamp<int>(rc.top, work.top, work.bottom - h);
     ::SetWindowPos(hDlg, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -7,25 +7,23 @@
 #include <windows.h>
 
 // A sheet larger than the work area is fitted to it, its buttons flush with the bottom right
-// corner and its tabs above them; its pages then fill the tabs' display area (see CScreenFit).
+// corner and its tabs above them; its pages fill the tabs' display area.
 void FitSheetToWorkArea(HWND hSheet);
 
 // What a page or dialog does to fit the screen. Its host routes every message through it.
-// - Once initialised, the host shows its texts whole (below); a dialog first takes the whole
-//   work area on a handheld-sized screen, and lays itself out for it.
+// - Once initialised, a dialog takes the whole work area on a handheld-sized screen and lays
+//   itself out for it; the host then shows its texts whole (below).
 // - Whenever the host's width changes, once it has laid itself out for the new width (WM_SIZE),
-//   its texts are fitted to it, and it lays itself out again over what moved.
-// - A page coming to the front of a fitted sheet moves into the tabs' display area.
+//   its texts are fitted to that width.
 // Texts shown whole: when a text falls short or a control reaches past the width, the controls
 // spread or close up to it, each keeping its share; then a text still too long takes free width
-// beside it, and one that needs more lines grows downward, moving what lies below it.
+// beside it, and one that needs more lines grows downward, moving what lies below it. Where
+// anything moved, the host lays itself out again.
 class CScreenFit {
 public:
     enum class Host { kDialog, kPage };
     explicit CScreenFit(Host host) : m_host(host) {}
 
-    // Before the host's own handling of every message.
-    void BeforeMessage(HWND hHost, UINT message, LPARAM lParam);
     // After the host's own handling of every message.
     void AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -33,7 +31,7 @@ private:
     Host m_host;
     int m_cxLaidOut = -1;  // the client width the controls are laid out for; -1 until initialised
 
-    bool FitTexts(HWND hHost, int cx);  // TRUE when something moved
+    void FitTexts(HWND hHost, int cx);
     void FillWorkArea(HWND hDlg);
 };
 

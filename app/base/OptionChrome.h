@@ -31,7 +31,6 @@ public:
     // the fitting to the screen around both; a resized host docks its bar again.
     template <class TBase>
     BOOL RouteMessage(TBase* pHost, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-        m_screenFit.BeforeMessage(pHost->m_hWnd, message, lParam);
         BOOL bHandled = m_adapter.HostWndMsg<TBase>(pHost, message, wParam, lParam, pResult);
         if (message == WM_SIZE && m_commandBar.m_hWnd != nullptr) m_commandBar.AutoSize();
         m_screenFit.AfterMessage(pHost->m_hWnd, message, wParam, lParam);
