@@ -69,8 +69,9 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
     });
 }
 
-// A sheet taller than the screen is fitted to it: its buttons on the screen, its tabs above them.
-// The timeout picker keeps its placeholder's left, top and right, 20 pixels high at the scale.
+// A sheet taller than the screen is fitted to it: its buttons on the screen, its tabs above them,
+// the pages (the first made before the fitting) filling the tabs' display area. The timeout picker
+// keeps its placeholder's left, top and right, 20 pixels high at the scale.
 TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
     COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
@@ -84,12 +85,21 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  EXPECT_EQ(sheetRect.right - sheetRect.left == workArea.right - workArea.left ||
                                sheetRect.bottom - sheetRect.top == workArea.bottom - workArea.top,
                            m_pScreen->fitted);
+                 const auto fillsTabs = [&](HWND hPage) {
+                     RECT display{};
+                     ::GetClientRect(sheet.GetTabControl(), &display);
+                     TabCtrl_AdjustRect(sheet.GetTabControl(), FALSE, &display);
+                     ::MapWindowPoints(sheet.GetTabControl(), sheet.m_hWnd, reinterpret_cast<POINT*>(&display), 2);
+                     EXPECT_EQ(Edges(WindowRectInParent(hPage)), Edges(display));
+                 };
+                 fillsTabs(hPage);
                  RECT work = WorkArea(), tab{}, ok{}, inside{};
                  ::GetWindowRect(sheet.GetTabControl(), &tab);
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
                  EXPECT_LE(tab.bottom, ok.top);
                  sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
+                 fillsTabs(sheet.m_skinsPage.m_hWnd);
                  RECT page{}, list = WindowRectInParent(sheet.m_skinsPage.GetDlgItem(kSkinList));
                  sheet.m_skinsPage.GetClientRect(&page);
                  EXPECT_EQ(std::vector({page.right - list.right, page.bottom - BarHeight(sheet.m_skinsPage.m_hWnd) - list.bottom}),
