@@ -9,63 +9,17 @@ WHICH=all
 case "${1:-}" in startup|picker|tabs) WHICH="$1"; shift ;; esac
 RUNS="${1:-}"
 
-# The picker's drives: P: holds 20,000 entries and Q: 40,000, in the same shape. Each group is
-# 2,000 entries: a folder with 9 files and 10 subfolders, each of those with 14 files and 4
-# folders of 45 files. Of every ten files six are programs (one of them ".EXE"), the others
-# ".dll", ".txt", ".dat" and ".exe.bak", which the picker leaves out.
+# The picker's drives: P: holds 20,000 entries and Q: 40,000, in the same shape
+# (make_picker_drive in scripts/common.sh).
 PICKER_DRIVES=("p:20000" "q:40000")
-FILE_TYPES=(exe dll exe txt exe EXE dat exe exe.bak exe)
-
-# Prints the files of one folder, NUL-separated: FOLDER COUNT.
-picker_files() {
-    local j
-    for ((j = 0; j < $2; j++)); do printf '%s/Item%03d.%s\0' "$1" "$j" "${FILE_TYPES[j % 10]}"; done
-}
-
-# Makes the tree of ENTRIES entries in DIR, unless it is there already.
-make_picker_tree() {
-    local dir="$1" entries="$2" partial="$1.partial" g s p top sub
-    [ -d "$dir" ] && return 0
-    log "generating $entries entries in $dir"
-    rm -rf "$partial"
-    mkdir -p "$partial"
-    (
-        cd "$partial"
-        for ((g = 1; g <= entries / 2000; g++)); do
-            top=$(printf 'Apps%02d' "$g")
-            for ((s = 1; s <= 10; s++)); do
-                sub=$(printf '%s/Pack%02d' "$top" "$s")
-                for ((p = 1; p <= 4; p++)); do printf '%s/Unit%d\0' "$sub" "$p"; done
-            done
-        done | xargs -0 mkdir -p
-        for ((g = 1; g <= entries / 2000; g++)); do
-            top=$(printf 'Apps%02d' "$g")
-            picker_files "$top" 9
-            for ((s = 1; s <= 10; s++)); do
-                sub=$(printf '%s/Pack%02d' "$top" "$s")
-                picker_files "$sub" 14
-                for ((p = 1; p <= 4; p++)); do picker_files "$sub/Unit$p" 45; done
-            done
-        done | xargs -0 touch
-    )
-    mv "$partial" "$dir"
-}
-
-# Each tree on a drive of its own, so that nothing else is scanned. Made before Wine's services
-# start, which learn the drives when they do.
-make_picker_drives() {
-    local drive letter entries
-    for drive in "${PICKER_DRIVES[@]}"; do
-        letter="${drive%%:*}" entries="${drive##*:}"
-        make_picker_tree "$WINEPREFIX/picker-tree-$entries" "$entries"
-        ln -sfn "$WINEPREFIX/picker-tree-$entries" "$WINEPREFIX/dosdevices/$letter:"
-    done
-}
 
 ensure_packages
 build
 open_session 800x600 96 "${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
-if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then make_picker_drives; fi
+# Each tree on a drive of its own, so that nothing else is scanned.
+if [ "$WHICH" = all ] || [ "$WHICH" = picker ]; then
+    for drive in "${PICKER_DRIVES[@]}"; do make_picker_drive "${drive%%:*}" "${drive##*:}"; done
+fi
 warm_wine
 
 if [ "$WHICH" = all ] || [ "$WHICH" = startup ]; then

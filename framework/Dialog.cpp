@@ -79,7 +79,12 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 INT_PTR CDialog::BindAndInit(CDialog* pDialog, HWND hWnd, WPARAM wParam, LPARAM lParam) {
     // Normally bound at creation already, so WM_INITDIALOG came through AfxWndProc and never
     // reaches the dialog procedure; this binds a dialog whose creation was not seen.
-    if (pDialog == nullptr || !pDialog->SubclassWindow(hWnd)) return TRUE;
+    try {
+        if (pDialog == nullptr || !pDialog->SubclassWindow(hWnd)) return TRUE;
+    } catch (...) {
+        AfxEndAfterException();
+        return TRUE;
+    }
     return AfxCallWndProc(pDialog, hWnd, WM_INITDIALOG, wParam, lParam);
 }
 

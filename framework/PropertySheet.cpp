@@ -116,7 +116,11 @@ int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT message, LPARAM) {
     if (message == PSCB_INITIALIZED && g_pSheetInCreation != nullptr) {
         CPropertySheet* pSheet = g_pSheetInCreation;
         g_pSheetInCreation = nullptr;
-        if (pSheet->SubclassWindow(hWnd)) pSheet->OnInitDialog();
+        try {
+            if (pSheet->SubclassWindow(hWnd)) pSheet->OnInitDialog();
+        } catch (...) {
+            AfxEndAfterException();
+        }
     }
     return 0;
 }

@@ -65,10 +65,16 @@ int AfxMessageBox(const std::wstring& text, UINT nType) {
 int AfxWinMain(HINSTANCE hInstance) {
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr) return -1;
-    pApp->InitApplication(hInstance);
-    if (!pApp->InitInstance()) {
-        if (pApp->m_pMainWnd != nullptr) pApp->m_pMainWnd->DestroyWindow();
-        return pApp->ExitInstance();
+    try {
+        pApp->InitApplication(hInstance);
+        if (!pApp->InitInstance()) {
+            if (pApp->m_pMainWnd != nullptr) pApp->m_pMainWnd->DestroyWindow();
+            return pApp->ExitInstance();
+        }
+        return pApp->Run();
+    } catch (...) {
+        return -1;
     }
-    return pApp->Run();
 }
+
+void AfxEndAfterException() { ::PostQuitMessage(0); }

@@ -50,5 +50,10 @@ private:
     HCURSOR m_hOld;
 };
 
-// Runs the application object: what the program's entry point does.
+// Runs the application object: what the program's entry point does. An exception that reaches
+// it (running out of memory: the program throws nothing else) ends the program at once.
 int AfxWinMain(HINSTANCE hInstance);
+// Where an exception would otherwise cross into the platform (a window procedure, a hook, a
+// callback), it stops there and the program ends: a quit message is posted, which ends every
+// modal loop running, and so the program; nothing more is stored.
+void AfxEndAfterException();

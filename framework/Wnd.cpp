@@ -32,7 +32,11 @@ LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
         g_hCreateHook = nullptr;
         // A later hook may refuse the window: bind only one that is really made.
         LRESULT result = ::CallNextHookEx(hHook, nCode, wParam, lParam);
-        if (result == 0) pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        try {
+            if (result == 0) pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        } catch (...) {
+            AfxEndAfterException();
+        }
         ::UnhookWindowsHookEx(hHook);  // one window per arming
         return result;
     }
@@ -201,6 +205,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName
                                   rc.right - rc.left, rc.bottom - rc.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
     AfxUnhookWindowCreate();
+    // Without the hook (it could not be set) the window is bound now, its first messages missed.
+    if (hWnd != nullptr && m_hWnd == nullptr) SubclassWindow(hWnd);
     return hWnd != nullptr && m_hWnd == hWnd;
 }
 
@@ -262,6 +268,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
     } catch (...) {
         // Nothing may unwind through the system's window procedure callers.
         result = 0;
+        AfxEndAfterException();
     }
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
         CWinApp* pApp = AfxGetApp();

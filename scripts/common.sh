@@ -163,3 +163,51 @@ wait_for_stillness() {
 wait_for_window() {
     timeout "${2:-60}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
 }
+
+# --- generated drives for the program picker ------------------------------------------------
+# ENTRIES entries in groups of 2,000: a folder with 9 files and 10 subfolders, each of those with
+# 14 files and 4 folders of 45 files. Of every ten files six are programs (one of them ".EXE"),
+# the others ".dll", ".txt", ".dat" and ".exe.bak", which the picker leaves out.
+FILE_TYPES=(exe dll exe txt exe EXE dat exe exe.bak exe)
+
+# Prints the files of one folder, NUL-separated: FOLDER COUNT.
+picker_files() {
+    local j
+    for ((j = 0; j < $2; j++)); do printf '%s/Item%03d.%s\0' "$1" "$j" "${FILE_TYPES[j % 10]}"; done
+}
+
+# Makes the tree of ENTRIES entries in DIR, unless it is there already.
+make_picker_tree() {
+    local dir="$1" entries="$2" partial="$1.partial" g s p top sub
+    [ -d "$dir" ] && return 0
+    log "generating $entries entries in $dir"
+    rm -rf "$partial"
+    mkdir -p "$partial"
+    (
+        cd "$partial"
+        for ((g = 1; g <= entries / 2000; g++)); do
+            top=$(printf 'Apps%02d' "$g")
+            for ((s = 1; s <= 10; s++)); do
+                sub=$(printf '%s/Pack%02d' "$top" "$s")
+                for ((p = 1; p <= 4; p++)); do printf '%s/Unit%d\0' "$sub" "$p"; done
+            done
+        done | xargs -0 mkdir -p
+        for ((g = 1; g <= entries / 2000; g++)); do
+            top=$(printf 'Apps%02d' "$g")
+            picker_files "$top" 9
+            for ((s = 1; s <= 10; s++)); do
+                sub=$(printf '%s/Pack%02d' "$top" "$s")
+                picker_files "$sub" 14
+                for ((p = 1; p <= 4; p++)); do picker_files "$sub/Unit$p" 45; done
+            done
+        done | xargs -0 touch
+    )
+    mv "$partial" "$dir"
+}
+
+# The device's drive LETTER holding such a tree of ENTRIES entries, made once. Wine's services learn
+# the drives as they start: make it before Wine is warm.
+make_picker_drive() {
+    make_picker_tree "$WINEPREFIX/picker-tree-$2" "$2"
+    ln -sfn "$WINEPREFIX/picker-tree-$2" "$WINEPREFIX/dosdevices/$1:"
+}

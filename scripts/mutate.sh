@@ -35,6 +35,8 @@ run_check() {
             "$SOURCE/device/make-device.sh" "$WINEPREFIX" "$BUILD" && bash "$SOURCE/tests/e2e/keys.sh" ;;
         odd-drive)
             timeout 300 bash "$SOURCE/tests/picker-odd-tree.sh" "$BUILD/tests/options_tests.exe" ;;
+        fault:*)
+            bash "$SOURCE/tests/faults.sh" --only "${check#fault:}" ;;
         screen:*)
             local size dpi
             IFS=: read -r _ size dpi <<<"$check"

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "framework/Wnd.h"
+#include "framework/WinApp.h"
 #include "shell/MessageBox.h"
 
 namespace {
@@ -19,7 +19,11 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
     if (g_steps.empty()) return;
     std::function<void()> step = std::move(g_steps.front());
     g_steps.pop_front();
-    step();
+    try {
+        step();
+    } catch (...) {  // out of memory: the run ends as the program's would
+        AfxEndAfterException();
+    }
 }
 
 const wchar_t* g_pszRefusedClass = nullptr;

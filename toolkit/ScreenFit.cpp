@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Wnd.h"
+#include "framework/WinApp.h"
 #include "shell/CommandBar.h"
 #include "shell/MessageBox.h"
 #include "shell/PropertySheetIds.h"
@@ -240,8 +240,12 @@ thread_local HHOOK t_hMessageBoxHook = nullptr;
 // Catches the box once it has laid itself out, before it shows.
 LRESULT CALLBACK MessageBoxHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const auto* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && pMessage->message == WM_INITDIALOG) {
-        if (HWND hText = MessageTextOf(pMessage->hwnd)) FitMessageBox(pMessage->hwnd, hText);
+    try {
+        if (nCode == HC_ACTION && pMessage->message == WM_INITDIALOG) {
+            if (HWND hText = MessageTextOf(pMessage->hwnd)) FitMessageBox(pMessage->hwnd, hText);
+        }
+    } catch (...) {
+        AfxEndAfterException();
     }
     return ::CallNextHookEx(t_hMessageBoxHook, nCode, wParam, lParam);
 }

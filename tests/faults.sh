@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Every platform call of the whole program failed in turn (tests/FaultTests.cpp): a first run
+# counts the calls of each site, then one run per (site, occurrence) fails just that call; a site
+# called more than 50 times is sampled (its first and last calls and 10 seeded ones between).
+# Then every window is opened and closed a hundred times in one process, the picker on the test
+# device's drive and on one of 40,000 entries, and nothing may be left behind
+# (tests/ResourceTests.cpp).
+#   tests/faults.sh                  all of it, resuming where an earlier run stopped
+#   tests/faults.sh --again          all of it, from the start
+#   tests/faults.sh --sample         the first call of each site (what the suite runs)
+#   tests/faults.sh --only SITE:N    the N-th call of SITE alone
+# Run inside a test session (the suite's), it takes that one; otherwise it starts its own.
+# Prints each failure that was not met as allowed, the sites, the calls tried and the time taken;
+# ends with status 1 when any run crashed, hung or left a state the failure does not allow.
+source "$(dirname "$0")/../scripts/common.sh"
+MODE="${1:-}" ONLY="${2:-}"
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    ensure_packages
+    build
+    open_session 800x600 96 "$TEST_DEVICE"
+    case "$MODE" in --sample|--only) ;; *) make_picker_drive q 40000 ;; esac
+    warm_wine
+fi
+
+# A small drive of its own, F:, on which the test program stands where the program would.
+DRIVE="$WINEPREFIX/faults-drive"
+HOME_DIR="$DRIVE/$PROGRAM_FOLDER"
+mkdir -p "$HOME_DIR/TimeSkins/Classic" "$HOME_DIR/TimeSkins/Neon" "$HOME_DIR/TimeSkins/Unfinished" \
+    "$DRIVE/Program Files/Tools" "$DRIVE/Program Files/Notes" "$DRIVE/Program Files/Media Player" \
+    "$DRIVE/My Documents/Brumvale" "$DRIVE/Temp/Empty"
+touch "$HOME_DIR/TimeSkins/Classic/Time_font.bmp" "$HOME_DIR/TimeSkins/Neon/Time_font.bmp" \
+    "$HOME_DIR/TimeSkins/Unfinished/readme.txt" "$DRIVE/Program Files/Tools/calc.exe" "$DRIVE/Program Files/Tools/readme" \
+    "$DRIVE/Program Files/Notes/notes.exe" "$DRIVE/Program Files/Notes/notes.txt" \
+    "$DRIVE/Program Files/Media Player/PLAYER.EXE" "$DRIVE/Temp/setup.exe.bak"
+printf 'the island as the game saved it' >"$DRIVE/My Documents/Brumvale/Island.ino"
+cp -f "$BUILD/tests/options_tests.exe" "$HOME_DIR/"
+ln -sfn "$DRIVE" "$WINEPREFIX/dosdevices/f:"
+
+RESULTS="$BUILD/faults.txt"  # one line per run: site occurrence verdict (what was left)
+[ "$MODE" = --again ] && rm -f "$RESULTS"
+case "$MODE" in --sample|--only) RESULTS="$BUILD/faults$MODE.txt" && rm -f "$RESULTS" ;; esac
+touch "$RESULTS"
+
+# One run of the scenario; FAULT is SITE:N, or empty to count. Prints the test program's output.
+scenario() {
+    # A crash ends the program at once: no debugger is started to hold it.
+    (cd "$DRIVE" && BRUMVALE_FAULT="$1" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" timeout 120 \
+        wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
+        </dev/null 2>&1) || true
+}
+
+# Fails the N-th call of SITE; records the verdict and prints it unless allowed.
+try_one() {
+    local site="$1" n="$2" out verdict
+    out=$(scenario "$site:$n")
+    if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then verdict=allowed
+    elif grep -q '\[  FAILED  \]' <<<"$out"; then verdict="NOT ALLOWED: $(grep -m1 '^fault ' <<<"$out")"
+    else verdict="CRASHED OR HUNG: $(tail -n 2 <<<"$out" | tr '\n' ' ')"
+    fi
+    echo "$site $n $verdict ($(tr -d '\r' <<<"$out" | sed -n 's/^fault [^ ]* [0-9]* at //p;s/^left: //p' | tr '\n' ' '))" >>"$RESULTS"
+    [ "$verdict" = allowed ] || { echo "$site $n $verdict"; grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8; }
+    [ "$verdict" = allowed ]
+}
+if [ "$MODE" = --only ]; then try_one "${ONLY%:*}" "${ONLY##*:}"; exit; fi
+
+start=$SECONDS
+counts=$(scenario "" | tr -d '\r' | sed -n 's/^count //p')
+[ -n "$counts" ] || { echo "the counting run did not finish"; exit 1; }
+sites=0 tried=0
+while read -r site count; do
+    [ "$count" -gt 0 ] || continue
+    sites=$((sites + 1))
+    if [ "$MODE" = --sample ]; then picks=1
+    elif [ "$count" -le 50 ]; then picks=$(seq "$count")
+    else picks=$( (echo 1; echo "$count"; RANDOM=$count; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
+    fi
+    for n in $picks; do
+        tried=$((tried + 1))
+        grep -q "^$site $n " "$RESULTS" || try_one "$site" "$n" || true
+    done
+done <<<"$counts"
+elapsed=$((SECONDS - start))
+bad=$(grep -vc ' allowed (' "$RESULTS" || true)
+echo "sites: $sites; calls failed: $tried; not as allowed: $bad; time: $((elapsed / 60)) min $((elapsed % 60)) s"
+if [ "$MODE" != --sample ]; then
+    for drive in C: Q:; do
+        start=$SECONDS
+        out=$(cd "$BUILD/tests" && BRUMVALE_ROUNDS=100 BRUMVALE_DRIVE=$drive timeout 1800 wine ./options_tests.exe \
+              --gtest_filter='Resources.*' 2>&1 || true)
+        if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then echo "every window 100 times, the picker on $drive: nothing left behind ($((SECONDS - start)) s)"
+        else echo "every window 100 times, the picker on $drive: LEFT BEHIND"; grep -A4 Failure <<<"$out"; bad=$((bad + 1)); fi
+    done
+fi
+[ "$bad" = 0 ]
