@@ -57,7 +57,7 @@ try_one() {
     elif grep -q '\[  FAILED  \]' <<<"$out"; then verdict="NOT ALLOWED: $(grep -m1 '^fault ' <<<"$out")"
     else verdict="CRASHED OR HUNG: $(tail -n 2 <<<"$out" | tr '\n' ' ')"
     fi
-    echo "$site $n $verdict ($(tr -d '\r' <<<"$out" | sed -n 's/^fault [^ ]* [0-9]* at //p;s/^left: //p' | tr '\n' ' '))" >>"$RESULTS"
+    echo "$site $n $verdict ($(tr -d '\r' <<<"$out" | sed -n 's/^fault [^ ]* at //p;s/^left://p' | tr '\n' ' '))" >>"$RESULTS"
     [ "$verdict" = allowed ] || { echo "$site $n $verdict"; grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8; }
     [ "$verdict" = allowed ]
 }
