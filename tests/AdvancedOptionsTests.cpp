@@ -67,9 +67,9 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
         RunModal(dialog, {[&] {
                      trace = shown();
                      // The sliders stand on the window colour, as on the handheld.
-                     const RECT slider = WindowRectInParent(dialog.GetDlgItem(kMusicSlider));
+                     const RECT slider = InParent(dialog.GetDlgItem(kMusicSlider));
                      EXPECT_EQ(PixelAt(dialog.m_hWnd, slider.left + 1, slider.top + 1), ::GetSysColor(COLOR_WINDOW));
-                     EXPECT_TRUE(IsControlHooked(dialog.GetDlgItem(kDefaultVolumeButton)));  // not in the trace
+                     EXPECT_TRUE(Hooked(dialog.GetDlgItem(kDefaultVolumeButton)));  // not in the trace
                      for (const char* step = c.steps; *step; ++step) {
                          trace += L" " + std::wstring(1, wchar_t(*step));
                          if (*step == 'O' || *step == 'C')
@@ -79,7 +79,7 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
                          if (*step != 'L') Click(dialog.m_hWnd, nID);
                          for (const MessageBoxSeen& box : std::exchange(boxes.m_seen, {})) {
                              trace += box.hIcon == ::LoadIconW(nullptr, IDI_INFORMATION) ? L" i:" : box.hIcon == ::LoadIconW(nullptr, IDI_ERROR) ? L" e:" : L" ?:";
-                             for (auto [name, text] : kMessages) trace += box.text == text && box.caption == AfxGetApp()->m_strAppName ? name : L"";
+                             for (auto [name, text] : kMessages) trace += box.text == text && box.caption == L"Brumvale Tests" ? name : L"";
                          }
                          trace += L" " + shown();
                      }

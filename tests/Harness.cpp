@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "framework/WinApp.h"
-#include "shell/MessageBox.h"
+#include "toolkit/ControlHook.h"
 
 namespace {
 
@@ -40,9 +40,14 @@ CAnswerMessageBoxes* g_pAnswering = nullptr;
 HHOOK g_hAnswerHook = nullptr;
 LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     const HWND h = reinterpret_cast<HWND>(wParam);
-    if (HWND hText = code == HCBT_ACTIVATE && !CWnd::FromHandlePermanent(h) ? MessageTextOf(h) : nullptr) {
+    wchar_t cls[16] = {};
+    const bool bBox = code == HCBT_ACTIVATE && ::GetClassNameW(h, cls, 16) && !lstrcmpW(cls, L"#32770") && !CWnd::FromHandlePermanent(h);
+    // A box's text: control 0xFFFF on Windows, 100 on Wine.
+    if (HWND hText = bBox ? (::GetDlgItem(h, 0xFFFF) ? ::GetDlgItem(h, 0xFFFF) : ::GetDlgItem(h, 100)) : nullptr) {
         MessageBoxSeen& seen = g_pAnswering->m_seen.emplace_back();
-        seen.hOwner = ::GetWindow(h, GW_OWNER), seen.caption = WindowTextOf(h), seen.text = WindowTextOf(hText);
+        seen.hOwner = ::GetWindow(h, GW_OWNER);
+        seen.caption = TextOf(h);
+        seen.text = TextOf(hText);
         for (HWND hChild = ::GetWindow(h, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
             if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hChild, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
         ::PostMessageW(h, WM_COMMAND, IDOK, 0);
@@ -79,3 +84,28 @@ CAnswerMessageBoxes::CAnswerMessageBoxes() {
 }
 
 CAnswerMessageBoxes::~CAnswerMessageBoxes() { ::UnhookWindowsHookEx(g_hAnswerHook), g_pAnswering = nullptr; }
+
+RECT InParent(HWND hWnd) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+std::wstring TextOf(HWND hWnd) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(hWnd, text, 1024);
+    return text;
+}
+
+bool Hooked(HWND hWnd) { return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlHookProc); }
+
+std::vector<std::wstring> Listed(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE hFind = ::FindFirstFileW(pattern.c_str(), &data);
+    for (BOOL more = hFind != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(hFind, &data))
+        if (lstrcmpW(data.cFileName, L".") && lstrcmpW(data.cFileName, L"..")) names.push_back(data.cFileName);
+    if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
+    return names;
+}

@@ -44,3 +44,10 @@ struct CAnswerMessageBoxes {
 inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+// What a window shows, read as the platform gives it: its rectangle in its parent's client area,
+// its text, whether the control hook is its window procedure (pen taps go straight to it).
+RECT InParent(HWND hWnd);
+std::wstring TextOf(HWND hWnd);
+bool Hooked(HWND hWnd);
+// A folder's entries as the file system lists them (pattern "\Folder\*"), "." and ".." aside.
+std::vector<std::wstring> Listed(const std::wstring& pattern);

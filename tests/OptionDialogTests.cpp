@@ -24,7 +24,7 @@ TEST(OptionDialog, CarriesItsBarAndOwnsItsMessages) {
                            ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
                            RECT client{};
                            dialog.GetClientRect(&client);
-                           EXPECT_EQ(WindowRectInParent(dialog.GetCommandBar().m_hWnd).bottom, client.bottom);
+                           EXPECT_EQ(InParent(dialog.GetCommandBar().m_hWnd).bottom, client.bottom);
                            EXPECT_EQ(runInner(), IDOK);
                            TapBarButton(dialog.GetCommandBar().m_hWnd);
                        }}), IDCANCEL);

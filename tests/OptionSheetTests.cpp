@@ -5,6 +5,7 @@
 
 #include "app/OptionsSheet.h"
 #include "tests/Harness.h"
+#include "tests/ToolkitHost.h"
 #include "tests/Literals.h"
 
 namespace {
@@ -103,15 +104,15 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
         std::vector<LRESULT> results;
         RunModal(sheet, {[&] {
                      HWND hPage = sheet.game.m_hWnd, hBox = sheet.game.GetDlgItem(kPhoneEditionBox);
-                     EXPECT_EQ(sheet.game.Adapter().m_strTitle, L"Qov Brumvale Options");
+                     EXPECT_TRUE(ShowsHeader(hPage, L"Qov Brumvale Options"));
                      ::SendMessageW(hPage, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
                      for (UINT code : {NM_FIRST - 16, NM_FIRST - 50, NM_CLICK, PSN_APPLY}) {
                          NMHDR hdr{hBox, kPhoneEditionBox, code};
                          results.push_back(::SendMessageW(hPage, WM_NOTIFY, hdr.idFrom, LPARAM(&hdr)));
                      }
-                     const RECT before = WindowRectInParent(hPage);
+                     const RECT before = InParent(hPage);
                      ::SetWindowPos(hPage, nullptr, before.left, -12, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-                     EXPECT_EQ(Edges(WindowRectInParent(hPage)),
+                     EXPECT_EQ(Edges(InParent(hPage)),
                                Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
                      EXPECT_EQ((::GetWindowLongPtrW(sheet.GetTabControl(), GWL_STYLE) & TCS_MULTILINE) != 0, stacked != FALSE);
                      sheet.EndModalLoop(IDCANCEL);

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "dialogs/SelectFileDialog.h"
-#include "shell/FolderEnum.h"
 #include "tests/Harness.h"
 #include "tests/Literals.h"
 
@@ -58,11 +57,10 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
     ::SetFileAttributesW(L"\\Folder\\ReadOnly", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
     Strings expected;
     auto firstFile = expected.begin() - expected.begin();
-    ForEachFolderEntry(L"\\Folder\\*", [&](const WIN32_FIND_DATAW& data) {
+    for (const std::wstring& name : Listed(L"\\Folder\\*"))
         for (const auto& [entry, shown] : kEntries)
-            if (shown && entry.substr(0, entry.find(L'/')) == data.cFileName)
+            if (shown && entry.substr(0, entry.find(L'/')) == name)
                 expected.insert(expected.begin() + (entry.back() == L'/' ? firstFile++ : firstFile), entry);
-    });
     const int kStaysOpen = 0;
     const struct { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; } rows[] = {
         {L"", {}, L"\\/", IDOK, kStaysOpen, L""},  // the root: an item without image, a folder

@@ -59,7 +59,7 @@ std::wstring RunProgram(End end, bool bScreenSaver, const std::string& what) {
         return hFront;
     };
     OnNextIdle([&] {
-        EXPECT_TRUE(IsControlHooked(sheet.m_gamePage.GetDlgItem(kPhoneEditionBox)));  // pen taps straight to it
+        EXPECT_TRUE(Hooked(sheet.m_gamePage.GetDlgItem(kPhoneEditionBox)));  // pen taps straight to it
         if (bScreenSaver) {
             sheet.SetActivePage(1);
             OnNextIdle([&] {

@@ -7,7 +7,6 @@
 
 #include "app/OptionsSheet.h"
 #include "app/base/ModuleDir.h"
-#include "shell/FolderEnum.h"
 #include "tests/Literals.h"
 #include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
@@ -39,7 +38,7 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     std::wstring shown;
     RunModal(sheet, {[&] {
                  HWND hList = sheet.m_skinsPage.GetDlgItem(kSkinList);
-                 EXPECT_TRUE(::GetFocus() == hList && IsControlHooked(hList));
+                 EXPECT_TRUE(::GetFocus() == hList && Hooked(hList));
                  for (int i = 0; i < ListBox_GetCount(hList); ++i) {
                      wchar_t text[300] = {};
                      ListBox_GetText(hList, i, text);
@@ -99,9 +98,8 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         if (c.button == PSBTN_OK) expected.Set(kGameKey, L"time_skin", c.after);
         Make(c.entries);
         std::wstring listed = L"Default skin";
-        ForEachFolderEntry((kSkins / L"*").wstring(), [&](const WIN32_FIND_DATAW& e) {
-            if (c.skins.count(e.cFileName)) listed += L"|" + std::wstring(e.cFileName);
-        });
+        for (const std::wstring& name : Listed((kSkins / L"*").wstring()))
+            if (c.skins.count(name)) listed += L"|" + name;
         listed.insert(c.selected.empty() ? 12 : listed.find(L"|" + c.selected) + 1 + c.selected.size(), L"*");
         EXPECT_EQ(RunSkins(c.button, c.step), listed);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);

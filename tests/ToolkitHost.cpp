@@ -34,8 +34,38 @@ std::wstring Shown(HWND hDlg, std::initializer_list<int> ids) {
         shown += (shown.empty() ? L"" : L" ") +
                  (!lstrcmpiW(cls, TRACKBAR_CLASSW) ? std::to_wstring(::SendMessageW(h, TBM_GETPOS, 0, 0))
                   : bBox                           ? std::to_wstring(::IsDlgButtonChecked(hDlg, nID))
-                                                   : WindowTextOf(h).substr(0, lstrcmpiW(cls, DATETIMEPICK_CLASSW) ? 1 : 99)) +
-                 (::IsWindowVisible(h) ? L"" : L"h") + (::IsWindowEnabled(h) ? L"" : L"-") + (IsControlHooked(h) ? L"" : L"?");
+                                                   : TextOf(h).substr(0, lstrcmpiW(cls, DATETIMEPICK_CLASSW) ? 1 : 99)) +
+                 (::IsWindowVisible(h) ? L"" : L"h") + (::IsWindowEnabled(h) ? L"" : L"-") + (Hooked(h) ? L"" : L"?");
     }
     return shown;
+}
+
+bool ShowsHeader(HWND hWnd, const wchar_t* title) {
+    HDC screen = ::GetDC(hWnd), dc = ::CreateCompatibleDC(screen);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY), band = 24 * dpi / 96;
+    RECT rc{};
+    ::GetClientRect(hWnd, &rc);
+    rc.bottom = band;
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, rc.right, band);
+    LOGFONTW lf{};
+    lf.lfHeight = 13 * dpi / 96;
+    lf.lfWeight = FW_BOLD;
+    lstrcpyW(lf.lfFaceName, L"Tahoma");
+    HFONT font = ::CreateFontIndirectW(&lf);
+    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap), oldFont = ::SelectObject(dc, font);
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_WINDOW));
+    ::SetTextColor(dc, RGB(0, 0, 156));
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT text{8 * dpi / 96, 0, rc.right, band};
+    ::DrawTextW(dc, title, -1, &text, DT_SINGLELINE | DT_VCENTER);
+    bool same = true;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < rc.right; ++x) same = same && ::GetPixel(dc, x, y) == ::GetPixel(screen, x, y);
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(font);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(hWnd, screen);
+    return same;
 }

@@ -46,6 +46,10 @@ void Click(HWND hDlg, int nID);
 // The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
 // picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
 std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
+// Whether a window's header band shows the title: bold Tahoma 13 pixels high at 96 dpi, dark blue,
+// 8 pixels in, centred in the band 24 pixels high, on the window colour, all at the screen's
+// density; drawn here and compared with the screen pixel by pixel, the rule below the band aside.
+bool ShowsHeader(HWND hWnd, const wchar_t* title);
 // What a window's client area shows now: one pixel; the rows of column x above row cy in the colour.
 COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);

@@ -10,7 +10,7 @@ TEST(AnchorWindowTest, PlacesChildAgainstParentClientEdges) {
     HWND hParent = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 99, 99, 0, 0, 0, 0);
     HWND hButton = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD, 10, 10, 50, 12, hParent, 0, 0, 0);
     EXPECT_TRUE(AnchorWindow(hButton, ANCHOR_LEFT | ANCHOR_TOP | ANCHOR_KEEP_WIDTH | ANCHOR_KEEP_HEIGHT, 20, 30, 5, 5));
-    EXPECT_EQ(Edges(WindowRectInParent(hButton)), Edges({20, 30, 70, 42}));
+    EXPECT_EQ(Edges(InParent(hButton)), Edges({20, 30, 70, 42}));
     ::DestroyWindow(hParent);
 }
 
@@ -31,7 +31,7 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
         }
     });
     EXPECT_EQ(taps, (std::vector<int>{1, 1}));
-    EXPECT_FALSE(IsControlHooked(hButton));
+    EXPECT_FALSE(Hooked(hButton));
     EXPECT_EQ(host.m_button.m_hWnd, nullptr);
 }
 

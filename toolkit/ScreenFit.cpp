@@ -73,6 +73,16 @@ SIZE Shortfall(HWND hCtl, bool bOneLine) {
     return SIZE{std::max<LONG>(0, need.cx - (area.right - area.left)), std::max<LONG>(0, cyShort)};
 }
 
+// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
+// be to show its whole text in its font; zero for a control that shows it whole or has none.
+SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
+
+// Whether a control is a label, box or button showing a text.
+bool ShowsText(HWND hCtl) {
+    UINT format = 0;
+    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, nullptr, &format);
+}
+
 // The controls a layout moves: the parent's children, less its command bar and any hidden
 // helper without a size.
 std::vector<HWND> LaidOutChildren(HWND hParent) {
@@ -251,13 +261,6 @@ LRESULT CALLBACK MessageBoxHook(int nCode, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
-
-bool ShowsText(HWND hCtl) {
-    UINT format = 0;
-    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, nullptr, &format);
-}
 
 // Wine's sheet keeps its template size and its row of OK, Cancel and Apply buttons, wider than a
 // handheld's screen: the buttons go flush with the bottom right corner, the tabs above them.

@@ -39,9 +39,3 @@ private:
 // narrowed to it as it first shows, its text wrapped to the new width, the box made taller as
 // far as the text needs, and its buttons kept centred below the text.
 int MessageBoxOnScreen(HWND hOwner, const wchar_t* pszText, const wchar_t* pszCaption, UINT nType);
-
-// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
-// be to show its whole text in its font; zero for a control that shows it whole or has none.
-SIZE TextShortfall(HWND hCtl);
-// Whether a control is a label, box or button showing a text.
-bool ShowsText(HWND hCtl);
