@@ -12,17 +12,23 @@ namespace {
 using Strings = std::vector<std::wstring>;
 HWND Modal() { return AfxGetModalWnd(); }
 
-// A user's step: "+path", Add with the picker answering OK with the path; "sN", item N selected; "r", Remove.
+// A user's step: "+path" or "-path", Add with the picker ending with OK or Cancel, the path left in
+// its result; "sN", item N selected; "r", a tap on Remove (which takes the focus).
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     auto tell = [&](int id, int code) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), LPARAM(dialog.GetDlgItem(id))); };
-    if (op[0] == L's') ::SendMessageW(dialog.GetDlgItem(kExceptionList), LB_SETCURSEL, op[1] - L'0', 0), tell(kExceptionList, LBN_SELCHANGE);
-    if (op[0] == L'r') tell(kRemoveButton, BN_CLICKED);
-    if (op[0] != L'+') return;
-    OnNextIdle([&] {
-        g_strPickedPath = op.substr(1);
-        static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(IDOK);
-    });
-    tell(kAddButton, BN_CLICKED);
+    if (op[0] == L's') {
+        ::SendMessageW(dialog.GetDlgItem(kExceptionList), LB_SETCURSEL, op[1] - L'0', 0);
+        tell(kExceptionList, LBN_SELCHANGE);
+    } else if (op[0] == L'r') {
+        ::SetFocus(dialog.GetDlgItem(kRemoveButton));
+        tell(kRemoveButton, BN_CLICKED);
+    } else {
+        OnNextIdle([&] {
+            g_strPickedPath = op.substr(1);
+            static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
+        });
+        tell(kAddButton, BN_CLICKED);
+    }
 }
 
 Changes Texts(const Strings& names, const Strings& texts) {
@@ -48,6 +54,8 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         {"remove a middle one", Texts(kNames, {L"a", L"b", L"c"}), {L"s1", L"r"}, {L"a", L"c"}, 1, IDOK},
         {"remove the only one", Texts(kNames, {L"a"}), {L"s0", L"r", L"r"}, {}, -1, IDOK},
         {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
+        // A folder's backslash dropped, a name without a folder kept, an empty name and the picker's Cancel ignored.
+        {"picked paths", {}, {L"+\\Tools\\calc.exe\\", L"+notes.exe", L"+\\", L"+", L"-\\x.exe"}, {L"calc.exe", L"notes.exe"}, 0, IDOK},
     };
     // Thousands of values, other types, a text without its null, the longest name the store reads,
     // and a name too long for it, which ends its enumeration (the name sorts last) and so stays.
@@ -77,6 +85,7 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
             EXPECT_EQ(list, row.list);
             EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), row.sel);
             EXPECT_EQ(::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton)), row.sel >= 0);
+            EXPECT_EQ(::GetFocus(), hList);
             if (row.end == kBarCancel) TapBarButton(dialog.GetCommandBar().m_hWnd);
             else dialog.SendMessage(WM_COMMAND, row.end);
         }});

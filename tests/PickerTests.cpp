@@ -38,7 +38,7 @@ HTREEITEM Find(const Strings& path) {  // from the root "\"
 const std::pair<std::wstring, bool> kEntries[] = {
     {L"Program.exe", true}, {L"Sub/", true}, {L"Tool.EXE", true}, {L"readme", false}, {L"Empty/", true},
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
-    {L"ReadOnly/", true}, {L"a.exe", true},
+    {L"ReadOnly/", true}, {L"a.exe", true}, {L"Hidden.exe", true},
 };
 void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
 
@@ -55,6 +55,7 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
     }
     ::SetFileAttributesW(L"\\Folder\\Hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
     ::SetFileAttributesW(L"\\Folder\\ReadOnly", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
+    ::SetFileAttributesW(L"\\Folder\\Hidden.exe", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     Strings expected;
     auto firstFile = expected.begin() - expected.begin();
     for (const std::wstring& name : Listed(L"\\Folder\\*"))
@@ -75,7 +76,17 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
         SCOPED_TRACE(testing::Message() << "start " << testing::PrintToString(row.start));
         CSelectFileDialog picker(row.start, &kExe, 1, L"Pick", nullptr);
         EXPECT_EQ(RunModal(picker, {[&] {
-                      if (row.start.empty()) {  // the whole tree, once
+                      if (row.start.empty()) {  // the whole tree, once, as the template and the images make it
+                          RECT client{};
+                          ::GetClientRect(Modal(), &client);
+                          EXPECT_EQ(Edges(InParent(Tree())), Edges({-1, 24, client.right + 1, client.bottom - 40}));
+                          int cx = 0, cy = 0;
+                          HIMAGELIST hImages = TreeView_GetImageList(Tree(), TVSIL_NORMAL);
+                          EXPECT_TRUE(ImageList_GetIconSize(hImages, &cx, &cy) && ImageList_GetImageCount(hImages) == 4 && cx == 16);
+                          // the template's 0x50810033, with the border drawn as a client edge in a 3-D dialog
+                          EXPECT_EQ(::GetWindowLongW(Tree(), GWL_STYLE), 0x50010033);
+                          EXPECT_TRUE(::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+                          EXPECT_TRUE(Hooked(Tree()));
                           EXPECT_EQ(Children(Find({L"Folder/"})), expected);
                           for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
                               EXPECT_EQ(Children(Find({L"Folder/", folder})), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
