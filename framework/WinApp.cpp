@@ -4,12 +4,12 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp::CWinApp(const wchar_t* pszAppName) : m_strRequestedName(pszAppName ? pszAppName : L"") {
+CWinApp::CWinApp(const wchar_t* pszAppName) : m_strRequestedName(pszAppName ? pszAppName : L""), m_pOuter(g_pApp) {
     g_pApp = this;
 }
 
 CWinApp::~CWinApp() {
-    if (g_pApp == this) g_pApp = nullptr;
+    if (g_pApp == this) g_pApp = m_pOuter;
 }
 
 void CWinApp::InitApplication(HINSTANCE hInstance) {

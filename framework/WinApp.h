@@ -27,9 +27,10 @@ public:
 
 private:
     std::wstring m_strRequestedName;
+    CWinApp* m_pOuter = nullptr;  // an application object that stood before this one, back at its end
 };
 
-// The one application object, or null before it is constructed.
+// The application object constructed last and still alive, or null.
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 // The main window's handle, or null when there is none.

@@ -1,9 +1,8 @@
-// The whole program, one platform call made to fail (tests/faults.sh picks which): every tab and
-// dialog opened, something edited in each, everything accepted. Run from the small drive
-// tests/faults.sh makes, where the test program stands as the program would, with its skins:
-//   BRUMVALE_FAULT=SITE:N   the N-th call of SITE fails; without it the calls are counted.
-// What is stored and the messages shown must be what the failure allows; a crash or a hang ends
-// the test program before its verdict.
+// The whole program, one platform call made to fail (tests/faults.sh picks which), or run again
+// and again: every tab and dialog opened, help asked for and something edited in each, everything
+// accepted. Run from the small drive tests/faults.sh makes, where the test program stands as the
+// program would, with its skins. What is stored and the messages shown must be what the failure
+// allows; a crash or a hang ends the test program before its verdict.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -154,15 +153,9 @@ Fields Read(Snapshot& rest) {
     return left;
 }
 
-// The scenario's steps, each acting on the window in front where it has the caption given (a
-// failure can keep a window from opening, or end it early).
+// The scenario's steps, each acting on the window in front where it has the caption given.
 HWND Page(HWND hSheet) { return PropSheet_GetCurrentPageHwnd(hSheet); }
 void Command(HWND h, int id) { ::SendMessageW(h, WM_COMMAND, id, 0); }
-void Help(HWND h) {
-    HELPINFO info{};
-    info.cbSize = sizeof(info);
-    ::SendMessageW(h, WM_HELP, 0, LPARAM(&info));
-}
 void Select(HWND hList, const wchar_t* text) {
     ::SendMessageW(hList, LB_SETCURSEL, ::SendMessageW(hList, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text)), 0);
     ::SendMessageW(::GetParent(hList), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hList), LBN_SELCHANGE), LPARAM(hList));
@@ -176,9 +169,9 @@ HTREEITEM Child(HWND hTree, HTREEITEM hParent, const wchar_t* name) {
     return nullptr;
 }
 const wchar_t kSheet[] = L"Qov Brumvale Options";
-const struct Step { const char* phase; const wchar_t* caption; void (*act)(HWND); } kSteps[] = {
+const std::vector<ProgramStep> kSteps = {
     {"game", kSheet, [](HWND h) {
-         Help(h);
+         AskHelp(h);
          Click(Page(h), kPhoneEditionBox);
      }},
     {"screen saver", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 1); }},
@@ -186,13 +179,13 @@ const struct Step { const char* phase; const wchar_t* caption; void (*act)(HWND)
          const SYSTEMTIME time{2020, 1, 3, 1, 0, 5, 30, 0};
          for (int id : {kEnableBox, kEnableBox, kAcPowerBox}) Click(Page(h), id);
          ::SendDlgItemMessageW(Page(h), kTimeoutPicker, DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
-         Help(h);
-         faults::SetPhase("exceptions");
+         AskHelp(h);
+         g_pszPhase = "exceptions";
          Click(Page(h), kExceptionsButton);
      }},
     {"exceptions", L"Screen Saver Exceptions", [](HWND h) {
-         Help(h);
-         faults::SetPhase("picker");
+         AskHelp(h);
+         g_pszPhase = "picker";
          Click(h, kAddButton);
      }},
     {"picker", L"Select File", [](HWND h) {
@@ -200,7 +193,7 @@ const struct Step { const char* phase; const wchar_t* caption; void (*act)(HWND)
          HTREEITEM hItem = TreeView_GetRoot(hTree);
          for (const wchar_t* name : {L"Program Files", L"Tools", L"calc.exe"}) hItem = hItem ? Child(hTree, hItem, name) : nullptr;
          if (hItem != nullptr) TreeView_SelectItem(hTree, hItem);
-         Help(h);
+         AskHelp(h);
          Command(h, ::IsWindowEnabled(::GetDlgItem(h, IDOK)) ? IDOK : IDCANCEL);  // OK only ends it on a file
      }},
     {"exceptions ok", L"Screen Saver Exceptions", [](HWND h) {
@@ -210,28 +203,24 @@ const struct Step { const char* phase; const wchar_t* caption; void (*act)(HWND)
      }},
     {"advanced", kSheet, [](HWND h) { Click(Page(h), kMoreOptionsButton); }},
     {"island", L"Advanced Options", [](HWND h) {
-         Help(h);
+         AskHelp(h);
          ::SendDlgItemMessageW(h, kSoundSlider, TBM_SETPOS, TRUE, 20);
          ::SendDlgItemMessageW(h, kMusicSlider, TBM_SETPOS, TRUE, 10);
          for (int id : {kSaveIslandButton, kSaveIslandButton, kLivingIslandBox}) Click(h, id);
-         faults::SetPhase("advanced ok");
+         g_pszPhase = "advanced ok";
          Command(h, IDOK);
      }},
     {"skins", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 2); }},
     {"ok", kSheet, [](HWND h) {
          Select(::GetDlgItem(Page(h), kSkinList), L"Classic");
-         Help(h);
+         AskHelp(h);
          PressSheetButton(h, PSBTN_OK);
      }},
 };
 
-}  // namespace
-
-TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
-    const char* plan = std::getenv("BRUMVALE_FAULT");
-    const bool bCount = plan == nullptr || std::strchr(plan, ':') == nullptr;
-    const std::string site = bCount ? "" : std::string(plan, std::strrchr(plan, ':') - plan);
-    ::SetCurrentDirectoryW(L"F:\\");  // "\" is the small drive's root
+// The scenario once over the program's keys as the game left them, failing the n-th call of the
+// site (none with n 0); answers what it leaves. Nothing else of the vendor's keys may change.
+Fields RunScenario(const std::string& site, int n) {
     DeleteTree(kVendorKeyPath);
     ResetProgramKeys(kGameKey, {{L"sound_vol", Dword(40)}, {L"music_vol", Dword(24)}, {L"ss_sound_vol", Dword(30)},
                                 {L"ss_music_vol", Dword(0)}, {L"UserSettings", Sz(L"F:\\My Documents\\Brumvale\\Island.ino")},
@@ -244,48 +233,65 @@ TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     Snapshot others = Snapshot::Of(kVendorKeyPath);
     Read(others);  // the vendor's keys without the program's values
     std::filesystem::remove(kCopy);
-
-    faults::Install();
-    CAnswerMessageBoxes boxes;
-    HANDLE hWatchdog = nullptr;  // a hang ends the test program without its verdict
-    ::CreateTimerQueueTimer(&hWatchdog, nullptr, [](void*, BOOLEAN) { ::TerminateProcess(::GetCurrentProcess(), 3); },
-                            nullptr, 60000, 0, 0);
-    for (const Step& step : kSteps) {
-        OnNextIdle([&step] {
-            faults::SetPhase(step.phase);
-            HWND h = AfxGetModalWnd();
-            wchar_t caption[64] = {};
-            if (::GetWindowTextW(h, caption, 64) && lstrcmpW(caption, step.caption) == 0) step.act(h);
-        });
-    }
-    faults::SetPhase("start");
-    int exitCode = 0;
-    {
-        COptionsApp app;  // the program's own start, its sheet a local object of InitInstance
-        faults::Arm(site, bCount ? 0 : std::atoi(std::strrchr(plan, ':') + 1));
-        exitCode = AfxWinMain(::GetModuleHandleW(nullptr));
-        faults::Disarm();
-    }
-    ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
-    TakeQuitMessage();
-
+    faults::Arm(site, n);
+    const ProgramRun run = RunProgram(kSteps);
+    faults::Disarm();
     Snapshot after = Snapshot::Of(kVendorKeyPath);
     Fields left = Read(after);
+    EXPECT_EQ(after, others) << "nothing else of the vendor's keys changes";
     const std::pair<const wchar_t*, const wchar_t*> kMessages[] = {
         {L"Your current island is now saved", L"saved"}, {L"Now in screen saver", L"back"}, {L"Error saving current island", L"failed"}};
-    for (const MessageBoxSeen& box : boxes.m_seen)
+    for (const MessageBoxSeen& box : run.boxes)
         for (const auto& [text, name] : kMessages)
             if (box.text.starts_with(text)) left["messages"] += (left["messages"].empty() ? L"" : L" ") + std::wstring(name);
-    std::printf("left:%s\n", testing::PrintToString(left).c_str());
-    if (bCount) {
+    std::printf("left:%s exit %d\n", testing::PrintToString(left).c_str(), run.exitCode);
+    return left;
+}
+
+BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam) {
+    ++*reinterpret_cast<int*>(lParam);
+    ::EnumChildWindows(hWnd, &CountWindow, lParam);
+    return TRUE;
+}
+// What the process holds: the objects the program's calls made, its windows and their children,
+// the bytes in use over all its heaps.
+std::tuple<std::map<std::string, int>, int, size_t> Held() {
+    int windows = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountWindow, LPARAM(&windows));
+    return {faults::Live(), windows, HeapBytes()};
+}
+
+}  // namespace
+
+// BRUMVALE_FAULT=SITE:N fails the N-th call of SITE; without it the calls of the first run are
+// counted, and BRUMVALE_ROUNDS more runs (none unless given) must leave nothing behind: Wine
+// answers GetGuiResources and GetProcessHandleCount with 0, so the calls that make and release
+// are counted. BRUMVALE_DRIVE: the drive whose whole tree the picker shows (F: unless given).
+TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
+    const char* plan = std::getenv("BRUMVALE_FAULT");
+    const char *rounds = std::getenv("BRUMVALE_ROUNDS"), *drive = std::getenv("BRUMVALE_DRIVE");
+    ::SetCurrentDirectoryW(drive ? (std::wstring(drive, drive + std::strlen(drive)) + L"\\").c_str() : L"F:\\");
+    faults::Install();
+    if (plan == nullptr) {
+        EXPECT_EQ(RunScenario("", 0), kAllDone);  // the first run makes what lives as long as the program: the toolkit's fonts
         for (const auto& [name, count] : faults::Counts()) std::printf("count %s %d\n", name.c_str(), count);
+        const auto held = Held();
+        for (int i = rounds ? std::atoi(rounds) : 0; i > 0; --i) RunScenario("", 0);
+        const auto& [live, windows, heap] = held;
+        const auto& [liveAfter, windowsAfter, heapAfter] = Held();
+        EXPECT_EQ(std::pair(liveAfter, windowsAfter), std::pair(live, windows)) << "left behind";
+        EXPECT_LT(heapAfter, heap + 65536);
         return;
     }
+    const std::string site(plan, std::strrchr(plan, ':') - plan);
+    const Fields left = RunScenario(site, std::atoi(std::strrchr(plan, ':') + 1));
     const std::string context = faults::FailedContext();
-    std::printf("fault %s at %s: exit %d\n", plan, context.c_str(), exitCode);
+    std::printf("fault %s at %s\n", plan, context.c_str());
     ASSERT_TRUE(faults::Failed()) << "no call " << plan;
+    auto live = faults::Live();  // keys, searches, DCs, image lists, handles: all closed again
+    live.erase("GDI object");   // the toolkit's fonts live as long as the program
+    EXPECT_EQ(live, (std::map<std::string, int>{})) << "left open";
     const auto allowed = AllowedAfter(site, context);
     for (const auto& [field, value] : left)
         EXPECT_TRUE(allowed.at(field).count(value) || allowed.at(field).count(L"*")) << field << ": " << testing::PrintToString(value);
-    EXPECT_EQ(after, others) << "nothing else of the vendor's keys changes";
 }

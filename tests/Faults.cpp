@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "settings/RegistryKey.h"
+#include "tests/Harness.h"
 
 namespace faults {
 namespace {
@@ -62,7 +63,6 @@ struct State {
     std::string context;
     std::map<std::string, std::set<ULONG_PTR>> live;  // by kind
 } g;
-const char* g_pszPhase = "";
 bool g_bBusy = false;  // inside the bookkeeping: its own allocations are not the program's
 
 std::string Narrow(const wchar_t* text) {
@@ -83,11 +83,11 @@ std::string Text(T arg) {
     else return "";
 }
 
-// Counts the call; true when it is the one to fail, whose context (the phase and what the call
-// was about) is kept.
+// Counts the call while the program runs (a phase is named); true when it is the one to fail,
+// whose context (the phase and what the call was about) is kept.
 template <class FAbout>
 bool Hit(int site, FAbout about) {
-    if (!g.armed || g_bBusy || kSites[site].kind != nullptr) return false;
+    if (!g.armed || g_bBusy || !*g_pszPhase || kSites[site].kind != nullptr) return false;
     if (++g.counts[site] != g.n || site != g.site) return false;
     g_bBusy = true;
     g.failed = true;
@@ -165,11 +165,10 @@ template <class F>
 void PatchIn(const char* dll, const char* name, F fake, F& real) {
     real = reinterpret_cast<F>(Patch(dll, name, reinterpret_cast<void*>(fake)));
 }
-#define PATCH(dll, name) PatchIn(dll, #name, &Fake<SiteId(#name), decltype(&::name)>::Call, Fake<SiteId(#name), decltype(&::name)>::real)
+#define FAKE(name) Fake<SiteId(#name), decltype(&::name)>
+#define PATCH(dll, name) PatchIn(dll, #name, &FAKE(name)::Call, FAKE(name)::real);
 // The store reaches the registry through its own table, filled before the import table is patched.
-#define WRAP(field, name)                                  \
-    Fake<SiteId(#name), decltype(&::name)>::real = reg.field; \
-    reg.field = &Fake<SiteId(#name), decltype(&::name)>::Call
+#define WRAP(field, name) { FAKE(name)::real = reg.field; reg.field = &FAKE(name)::Call; }
 
 // Three messages whose failures the program meets: a bar's button, a tree item, a list entry.
 decltype(&::SendMessageW) g_realSendMessage = nullptr;
@@ -214,38 +213,18 @@ void Install() {
     if (bInstalled) return;
     bInstalled = true;
     RegistryEntryPoints& reg = GetRegistryEntryPoints();
-    WRAP(pfnCreateKeyEx, RegCreateKeyExW);
-    WRAP(pfnOpenKeyEx, RegOpenKeyExW);
-    WRAP(pfnQueryValueEx, RegQueryValueExW);
-    WRAP(pfnSetValueEx, RegSetValueExW);
-    WRAP(pfnEnumValue, RegEnumValueW);
-    WRAP(pfnDeleteValue, RegDeleteValueW);
-    WRAP(pfnFlushKey, RegFlushKey);
-    WRAP(pfnCloseKey, RegCloseKey);
-    PATCH("kernel32.dll", FindFirstFileW);
-    PATCH("kernel32.dll", FindNextFileW);
-    PATCH("kernel32.dll", FindClose);
-    PATCH("kernel32.dll", GetFileAttributesW);
-    PATCH("kernel32.dll", CopyFileW);
-    PATCH("kernel32.dll", GetModuleFileNameW);
-    PATCH("kernel32.dll", SearchPathW);
-    PATCH("kernel32.dll", CloseHandle);
-    PATCH("comctl32.dll", PropertySheetW);
-    PATCH("comctl32.dll", InitCommonControlsEx);
-    PATCH("comctl32.dll", ImageList_LoadImageW);
-    PATCH("comctl32.dll", ImageList_Destroy);
-    PATCH("user32.dll", CreateDialogParamW);
-    PATCH("user32.dll", CreateWindowExW);
-    PATCH("user32.dll", RegisterClassW);
-    PATCH("user32.dll", SetWindowsHookExW);
-    PATCH("user32.dll", MessageBoxW);
-    PATCH("user32.dll", LoadStringW);
-    PATCH("user32.dll", GetDC);
-    PATCH("user32.dll", ReleaseDC);
-    PATCH("user32.dll", BeginPaint);
-    PATCH("gdi32.dll", CreateFontIndirectW);
-    PATCH("gdi32.dll", CreatePen);
-    PATCH("gdi32.dll", DeleteObject);
+    WRAP(pfnCreateKeyEx, RegCreateKeyExW) WRAP(pfnOpenKeyEx, RegOpenKeyExW) WRAP(pfnQueryValueEx, RegQueryValueExW)
+    WRAP(pfnSetValueEx, RegSetValueExW) WRAP(pfnEnumValue, RegEnumValueW) WRAP(pfnDeleteValue, RegDeleteValueW)
+    WRAP(pfnFlushKey, RegFlushKey) WRAP(pfnCloseKey, RegCloseKey)
+    PATCH("kernel32.dll", FindFirstFileW) PATCH("kernel32.dll", FindNextFileW) PATCH("kernel32.dll", FindClose)
+    PATCH("kernel32.dll", GetFileAttributesW) PATCH("kernel32.dll", CopyFileW) PATCH("kernel32.dll", GetModuleFileNameW)
+    PATCH("kernel32.dll", SearchPathW) PATCH("kernel32.dll", CloseHandle)
+    PATCH("comctl32.dll", PropertySheetW) PATCH("comctl32.dll", InitCommonControlsEx)
+    PATCH("comctl32.dll", ImageList_LoadImageW) PATCH("comctl32.dll", ImageList_Destroy)
+    PATCH("user32.dll", CreateDialogParamW) PATCH("user32.dll", CreateWindowExW) PATCH("user32.dll", RegisterClassW)
+    PATCH("user32.dll", SetWindowsHookExW) PATCH("user32.dll", MessageBoxW) PATCH("user32.dll", LoadStringW)
+    PATCH("user32.dll", GetDC) PATCH("user32.dll", ReleaseDC) PATCH("user32.dll", BeginPaint)
+    PATCH("gdi32.dll", CreateFontIndirectW) PATCH("gdi32.dll", CreatePen) PATCH("gdi32.dll", DeleteObject)
     PatchIn("user32.dll", "SendMessageW", &SendMessageFake, g_realSendMessage);
     PatchIn("kernel32.dll", "CreateProcessW", &CreateProcessFake, g_realCreateProcess);
     PatchIn("user32.dll", "EndPaint", &EndPaintFake, g_realEndPaint);
@@ -253,13 +232,14 @@ void Install() {
 }
 
 void Arm(const std::string& site, int n) {
-    g = State{};
+    State fresh;
+    fresh.live = std::move(g.live);  // what lives on from earlier runs stays counted
+    g = std::move(fresh);
     g.site = SiteId(site.c_str());
     g.n = n;
     g.armed = true;
 }
 void Disarm() { g.armed = false; }
-void SetPhase(const char* phase) { g_pszPhase = phase; }
 std::map<std::string, int> Counts() {
     std::map<std::string, int> counts;
     for (int i = 0; i < kSiteCount; ++i)

@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <deque>
 
-#include "framework/WinApp.h"
+#include "app/OptionsApp.h"
 #include "toolkit/ControlHook.h"
 
 namespace {
@@ -24,16 +25,6 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
     } catch (...) {  // out of memory: the run ends as the program's would
         AfxEndAfterException();
     }
-}
-
-const wchar_t* g_pszRefusedClass = nullptr;
-HHOOK g_hRefuseHook = nullptr;
-LRESULT CALLBACK RefuseHook(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
-    if (code == HCBT_CREATEWND && !IS_INTRESOURCE(cbt->lpcs->lpszClass) &&
-        lstrcmpiW(cbt->lpcs->lpszClass, g_pszRefusedClass) == 0)
-        return 1;
-    return ::CallNextHookEx(g_hRefuseHook, code, wParam, lParam);
 }
 
 CAnswerMessageBoxes* g_pAnswering = nullptr;
@@ -61,13 +52,6 @@ void OnNextIdle(std::function<void()> step) {
     if (g_timer == 0) g_timer = ::SetTimer(nullptr, 0, 1, &RunStep);
 }
 
-CRefuseWindows::CRefuseWindows(const wchar_t* pszClass) {
-    g_pszRefusedClass = pszClass;
-    g_hRefuseHook = ::SetWindowsHookExW(WH_CBT, &RefuseHook, nullptr, ::GetCurrentThreadId());
-}
-
-CRefuseWindows::~CRefuseWindows() { ::UnhookWindowsHookEx(g_hRefuseHook); }
-
 void PressSheetButton(HWND hSheet, int nButton) { ::SendMessageW(hSheet, PSM_PRESSBUTTON, nButton, 0); }
 
 void TapBarButton(HWND hBar) {
@@ -83,7 +67,62 @@ CAnswerMessageBoxes::CAnswerMessageBoxes() {
     g_hAnswerHook = ::SetWindowsHookExW(WH_CBT, &AnswerHook, nullptr, ::GetCurrentThreadId());
 }
 
-CAnswerMessageBoxes::~CAnswerMessageBoxes() { ::UnhookWindowsHookEx(g_hAnswerHook), g_pAnswering = nullptr; }
+CAnswerMessageBoxes::~CAnswerMessageBoxes() {
+    ::UnhookWindowsHookEx(g_hAnswerHook);
+    g_pAnswering = nullptr;
+}
+
+const char* g_pszPhase = "";
+
+ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
+    static ProgramRun* s_pRun = nullptr;  // for the handler, which takes no context
+    ProgramRun run;
+    s_pRun = &run;
+    CAnswerMessageBoxes boxes;
+    PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS*) -> LONG {
+        ++s_pRun->exceptions;
+        return EXCEPTION_CONTINUE_SEARCH;
+    });
+    HANDLE hWatchdog = nullptr;
+    const auto bark = [](void*, BOOLEAN) {
+        std::fprintf(stderr, "\nnot over within 60 s, at %s\n", g_pszPhase);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    };
+    ::CreateTimerQueueTimer(&hWatchdog, nullptr, bark, nullptr, 60000, 0, 0);
+    for (const ProgramStep& step : steps) {
+        OnNextIdle([&step] {
+            g_pszPhase = step.phase;
+            HWND h = AfxGetModalWnd();
+            if (TextOf(h) == step.caption) step.act(h);
+        });
+    }
+    g_pszPhase = "start";
+    {
+        COptionsApp app;  // the program's own start, its sheet a local object of InitInstance
+        run.exitCode = AfxWinMain(::GetModuleHandleW(nullptr));
+    }
+    g_pszPhase = "";
+    ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
+    ::RemoveVectoredExceptionHandler(hSeen);
+    run.quitLeft = TakeQuitMessage();
+    run.boxes = boxes.m_seen;
+    return run;
+}
+
+size_t HeapBytes() {
+    HANDLE heaps[64];
+    size_t bytes = 0;
+    for (DWORD n = std::min<DWORD>(::GetProcessHeaps(64, heaps), 64), i = 0; i < n; ++i)
+        for (PROCESS_HEAP_ENTRY entry{}; ::HeapWalk(heaps[i], &entry);)
+            bytes += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ? entry.cbData : 0;
+    return bytes;
+}
+
+void AskHelp(HWND hWnd) {
+    HELPINFO info{};
+    info.cbSize = sizeof(info);
+    ::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info));
+}
 
 RECT InParent(HWND hWnd) {
     RECT rc{};

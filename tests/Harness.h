@@ -22,12 +22,6 @@ void PressSheetButton(HWND hSheet, int nButton);
 // A tap on the bar's first button, as the pen gives it.
 void TapBarButton(HWND hBar);
 
-// Refuses to make windows of the class on this thread while it lives.
-struct CRefuseWindows {
-    explicit CRefuseWindows(const wchar_t* pszClass);
-    ~CRefuseWindows();
-};
-
 // While it lives, each message box on this thread (a dialog with a message text and no object of
 // ours) is read as it comes up and answered with IDOK.
 struct MessageBoxSeen {
@@ -40,6 +34,27 @@ struct CAnswerMessageBoxes {
     ~CAnswerMessageBoxes();
     std::vector<MessageBoxSeen> m_seen;
 };
+// The whole program as it starts (its application object and AfxWinMain), the steps queued: each
+// runs at an idle turn on the window in front when that window has the caption given, so a window
+// that did not open or ended early lets its steps go by. g_pszPhase names the step going on.
+// Message boxes are answered and exceptions counted; a run not over within a minute ends the test
+// program.
+struct ProgramStep {
+    const char* phase;
+    const wchar_t* caption;
+    std::function<void(HWND)> act;
+};
+struct ProgramRun {
+    int exitCode = 0, exceptions = 0;
+    std::vector<MessageBoxSeen> boxes;
+    bool quitLeft = false;  // a WM_QUIT left in the queue
+};
+ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
+extern const char* g_pszPhase;
+// Help asked for in a window, as F1 asks for it.
+void AskHelp(HWND hWnd);
+// The bytes in use over all the process's heaps.
+size_t HeapBytes();
 // Removes a WM_QUIT left in the queue; true when there was one.
 inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.

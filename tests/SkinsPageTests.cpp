@@ -52,15 +52,6 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     return shown;
 }
 
-size_t HeapBytes() {  // in use, over all the process's heaps
-    HANDLE heaps[64];
-    size_t bytes = 0;
-    for (DWORD n = std::min<DWORD>(::GetProcessHeaps(64, heaps), 64), i = 0; i < n; ++i)
-        for (PROCESS_HEAP_ENTRY entry{}; ::HeapWalk(heaps[i], &entry);)
-            bytes += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ? entry.cbData : 0;
-    return bytes;
-}
-
 }  // namespace
 
 // Skin folders, stored time_skin, a step, the button; the skins listed, the one selected, time_skin after.
@@ -101,8 +92,10 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         for (const std::wstring& name : Listed((kSkins / L"*").wstring()))
             if (c.skins.count(name)) listed += L"|" + name;
         listed.insert(c.selected.empty() ? 12 : listed.find(L"|" + c.selected) + 1 + c.selected.size(), L"*");
+        CWatchedRegistry watched;  // the key flushed once written
         EXPECT_EQ(RunSkins(c.button, c.step), listed);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
+        EXPECT_EQ(watched.s_nFlushes, c.button == PSBTN_OK);
     }
     // Their paths are freed with the page, where a kept set would hold nearly 2 megabytes.
     const size_t bytes = HeapBytes();

@@ -2,13 +2,13 @@
 # Every platform call of the whole program failed in turn (tests/FaultTests.cpp): a first run
 # counts the calls of each site, then one run per (site, occurrence) fails just that call; a site
 # called more than 50 times is sampled (its first and last calls and 10 seeded ones between).
-# Then every window is opened and closed a hundred times in one process, the picker on the test
-# device's drive and on one of 40,000 entries, and nothing may be left behind
-# (tests/ResourceTests.cpp).
-#   tests/faults.sh                  all of it, resuming where an earlier run stopped
+# Then the whole program runs again and again in one process and nothing may be left behind.
+#   tests/faults.sh                  all of it, resuming where an earlier run stopped; a hundred
+#                                    rounds, the picker on the small drive and on 40,000 entries
 #   tests/faults.sh --again          all of it, from the start
-#   tests/faults.sh --sample         the first call of each site (what the suite runs)
+#   tests/faults.sh --suite          every call from the start, three rounds (what the suite runs)
 #   tests/faults.sh --only SITE:N    the N-th call of SITE alone
+#   tests/faults.sh --rounds N       N rounds alone
 # Run inside a test session (the suite's), it takes that one; otherwise it starts its own.
 # Prints each failure that was not met as allowed, the sites, the calls tried and the time taken;
 # ends with status 1 when any run crashed, hung or left a state the failure does not allow.
@@ -18,7 +18,7 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
     ensure_packages
     build
     open_session 800x600 96 "$TEST_DEVICE"
-    case "$MODE" in --sample|--only) ;; *) make_picker_drive q 40000 ;; esac
+    case "$MODE" in --suite|--only|--rounds) ;; *) make_picker_drive q 40000 ;; esac
     warm_wine
 fi
 
@@ -38,13 +38,15 @@ ln -sfn "$DRIVE" "$WINEPREFIX/dosdevices/f:"
 
 RESULTS="$BUILD/faults.txt"  # one line per run: site occurrence verdict (what was left)
 [ "$MODE" = --again ] && rm -f "$RESULTS"
-case "$MODE" in --sample|--only) RESULTS="$BUILD/faults$MODE.txt" && rm -f "$RESULTS" ;; esac
+case "$MODE" in --suite|--only) RESULTS="$BUILD/faults$MODE.txt" && rm -f "$RESULTS" ;; esac
 touch "$RESULTS"
 
-# One run of the scenario; FAULT is SITE:N, or empty to count. Prints the test program's output.
+# One run of the scenario; FAULT is SITE:N, or empty to count (then ROUNDS more runs, the picker
+# on DRIVE). Prints the test program's output.
 scenario() {
     # A crash ends the program at once: no debugger is started to hold it.
-    (cd "$DRIVE" && BRUMVALE_FAULT="$1" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" timeout 120 \
+    (cd "$DRIVE" && if [ -n "$1" ]; then export BRUMVALE_FAULT="$1"; fi &&
+        BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" timeout "${LIMIT:-120}" \
         wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
         </dev/null 2>&1) || true
 }
@@ -61,17 +63,27 @@ try_one() {
     [ "$verdict" = allowed ] || { echo "$site $n $verdict"; grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8; }
     [ "$verdict" = allowed ]
 }
-if [ "$MODE" = --only ]; then try_one "${ONLY%:*}" "${ONLY##*:}"; exit; fi
+# ROUNDS runs after the first, the picker on DRIVE: nothing may be left behind.
+rounds() {
+    local start=$SECONDS out
+    out=$(LIMIT=1800 scenario "" "$1" "$2")
+    if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then echo "the whole program $1 times more, the picker on $2: nothing left behind ($((SECONDS - start)) s)"
+    else echo "the whole program $1 times more, the picker on $2: LEFT BEHIND"; grep -A4 Failure <<<"$out"; return 1; fi
+}
+case "$MODE" in
+    --only) try_one "${ONLY%:*}" "${ONLY##*:}"; exit ;;
+    --rounds) rounds "$ONLY" F:; exit ;;
+esac
 
 start=$SECONDS
-counts=$(scenario "" | tr -d '\r' | sed -n 's/^count //p')
-[ -n "$counts" ] || { echo "the counting run did not finish"; exit 1; }
+out=$(scenario "" | tr -d '\r')
+counts=$(sed -n 's/^count //p' <<<"$out")
+grep -q '\[  PASSED  \] 1 test' <<<"$out" || { echo "the run without a failure did not end as it should:"; grep -A4 Failure <<<"$out"; exit 1; }
 sites=0 tried=0
 while read -r site count; do
     [ "$count" -gt 0 ] || continue
     sites=$((sites + 1))
-    if [ "$MODE" = --sample ]; then picks=1
-    elif [ "$count" -le 50 ]; then picks=$(seq "$count")
+    if [ "$count" -le 50 ]; then picks=$(seq "$count")
     else picks=$( (echo 1; echo "$count"; RANDOM=$count; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
     fi
     for n in $picks; do
@@ -82,13 +94,7 @@ done <<<"$counts"
 elapsed=$((SECONDS - start))
 bad=$(grep -vc ' allowed (' "$RESULTS" || true)
 echo "sites: $sites; calls failed: $tried; not as allowed: $bad; time: $((elapsed / 60)) min $((elapsed % 60)) s"
-if [ "$MODE" != --sample ]; then
-    for drive in C: Q:; do
-        start=$SECONDS
-        out=$(cd "$BUILD/tests" && BRUMVALE_ROUNDS=100 BRUMVALE_DRIVE=$drive timeout 1800 wine ./options_tests.exe \
-              --gtest_filter='Resources.*' 2>&1 || true)
-        if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then echo "every window 100 times, the picker on $drive: nothing left behind ($((SECONDS - start)) s)"
-        else echo "every window 100 times, the picker on $drive: LEFT BEHIND"; grep -A4 Failure <<<"$out"; bad=$((bad + 1)); fi
-    done
+if [ "$MODE" = --suite ]; then rounds 3 F: || bad=$((bad + 1))
+else for drive in F: Q:; do rounds 100 $drive || bad=$((bad + 1)); done
 fi
 [ "$bad" = 0 ]
