@@ -24,7 +24,10 @@ struct CMapDerived : CMapBase {
         return CMapBase::WindowProc(message, wParam, lParam);
     }
     void OnCommand7() { log += "derived-7 "; }
-    void OnClick(NMHDR*, LRESULT* pResult) { log += "click ", *pResult = 5; }
+    void OnClick(NMHDR*, LRESULT* pResult) {
+        log += "click ";
+        *pResult = 5;
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CMapDerived, CMapBase)

@@ -50,13 +50,16 @@ namespace {
 RegistryEntryPoints g_real;
 LSTATUS WINAPI CountFlush(HKEY hKey) {
     const LSTATUS status = g_real.pfnFlushKey(hKey);
-    return CWatchedRegistry::s_nFlushes += status == ERROR_SUCCESS, status;
+    CWatchedRegistry::s_nFlushes += status == ERROR_SUCCESS;
+    return status;
 }
 }  // namespace
 
 CWatchedRegistry::CWatchedRegistry() {
-    g_real = GetRegistryEntryPoints(), s_nFlushes = 0;
-    GetRegistryEntryPoints().pfnFlushKey = CountFlush, GetRegistryEntryPoints().pfnSetValueEx = SetValueExactly;
+    g_real = GetRegistryEntryPoints();
+    s_nFlushes = 0;
+    GetRegistryEntryPoints().pfnFlushKey = CountFlush;
+    GetRegistryEntryPoints().pfnSetValueEx = SetValueExactly;
 }
 CWatchedRegistry::~CWatchedRegistry() { GetRegistryEntryPoints() = g_real; }
 

@@ -28,9 +28,13 @@ using Changes = std::map<std::wstring, std::optional<RegValue>>;
 struct Snapshot {
     static Snapshot Of(const std::wstring& path);
     Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
-        return keys[path][name] = value, *this;
+        keys[path][name] = value;
+        return *this;
     }
-    Snapshot& Remove(const std::wstring& path, const std::wstring& name) { return keys.at(path).erase(name), *this; }
+    Snapshot& Remove(const std::wstring& path, const std::wstring& name) {
+        keys.at(path).erase(name);
+        return *this;
+    }
     bool operator==(const Snapshot&) const = default;
     std::map<std::wstring, std::map<std::wstring, RegValue>> keys;  // an empty key is listed too
 };

@@ -23,38 +23,51 @@ Step SetTimeTo(WORD h, WORD m, WORD s) {
 const Step kClickEnable = [](HWND hPage) { Click(hPage, kEnableBox); };
 // "More Options...": the island box ticked and the dialog accepted.
 const Step kLivingIsland = [](HWND hPage) {
-    OnNextIdle([] { Click(AfxGetModalWnd(), kLivingIslandBox), ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDOK, 0); });
+    OnNextIdle([] {
+        Click(AfxGetModalWnd(), kLivingIslandBox);
+        ::SendMessageW(AfxGetModalWnd(), WM_COMMAND, IDOK, 0);
+    });
     Click(hPage, kMoreOptionsButton);
 };
 
 }  // namespace
 
-// What the page shows at opening (and after the step), what is stored after the sheet's button;
-// a key is flushed for each OK, never for the defaults written at opening. The input panel is
-// asked for while the time picker has the focus and sent away as it leaves.
+// What the page shows (Shown) at opening and after the act, what is stored after the sheet's
+// button; a key is flushed for each OK, never for the defaults written at opening. The input panel
+// is asked for while the time picker has the focus and sent away as it leaves.
 TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     const std::wstring on = L"1 1 1 ", off = L"0 1- 1- ", all = L" T E M", none = L" T- E- M-";
-    auto timeSet = [&](const wchar_t* time) { return on + L"01:01:01" + all + L" | " + on + time + all; };
-    struct Case {  // stored before; a step on the page; the sheet's button; shown; stored after
-        std::optional<RegValue> mode, timeout; Step act; int button; std::wstring trace; RegValue modeAfter, timeoutAfter;
-        bool bVolumesStored = false;  // by the advanced options
+    const std::vector<std::wstring> kTwoMinutesTwice{on + L"00:02:00" + all, on + L"00:02:00" + all};
+    struct Case {
+        std::optional<RegValue> mode = {}, timeout = {}; Step act = {}; int button = 0; std::vector<std::wstring> shown = {};
+        RegValue modeAfter = {}, timeoutAfter = {}; bool bVolumesStored = false;  // by the advanced options
     } const cases[] = {
-        {Dword(0x16), {}, kClickEnable, PSBTN_OK, off + L"00:02:00-" + none + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120)},
-        {Dword(0x11F), Dword(120), {}, PSBTN_OK, off + L"00:02:00-" + none, Dword(0x11F), Dword(120)},
-        {Dword(6), Dword(3661), SetTimeTo(0, 0, 5), PSBTN_OK, timeSet(L"00:00:05"), Dword(6), Dword(10)},
-        {Dword(6), Dword(3661), SetTimeTo(0, 0, 11), PSBTN_OK, timeSet(L"00:00:11"), Dword(6), Dword(11)},
-        {Dword(6), Dword(100000), {}, PSBTN_OK, on + L"23:46:40" + all, Dword(6), Dword(85600)},
-        {Dword(6), Dword(65536 * 3600 + 61), {}, PSBTN_OK, on + L"23:01:01" + all, Dword(6), Dword(82861)},
+        {.mode = Dword(0x16), .act = kClickEnable, .button = PSBTN_OK, .shown = {off + L"00:02:00-" + none, on + L"00:02:00" + all},
+         .modeAfter = Dword(6), .timeoutAfter = Dword(120)},
+        {.mode = Dword(0x11F), .timeout = Dword(120), .button = PSBTN_OK, .shown = {off + L"00:02:00-" + none},
+         .modeAfter = Dword(0x11F), .timeoutAfter = Dword(120)},
+        // Under ten seconds stored as ten, shown as set.
+        {.mode = Dword(6), .timeout = Dword(3661), .act = SetTimeTo(0, 0, 5), .button = PSBTN_OK,
+         .shown = {on + L"01:01:01" + all, on + L"00:00:05" + all}, .modeAfter = Dword(6), .timeoutAfter = Dword(10)},
+        {.mode = Dword(6), .timeout = Dword(3661), .act = SetTimeTo(0, 0, 11), .button = PSBTN_OK,
+         .shown = {on + L"01:01:01" + all, on + L"00:00:11" + all}, .modeAfter = Dword(6), .timeoutAfter = Dword(11)},
+        {.mode = Dword(6), .timeout = Dword(100000), .button = PSBTN_OK, .shown = {on + L"23:46:40" + all},
+         .modeAfter = Dword(6), .timeoutAfter = Dword(85600)},
+        {.mode = Dword(6), .timeout = Dword(65536 * 3600 + 61), .button = PSBTN_OK, .shown = {on + L"23:01:01" + all},
+         .modeAfter = Dword(6), .timeoutAfter = Dword(82861)},
         // The island bit reaches the registry with the sheet's OK only; the dialog's volumes stay.
-        {Dword(6), Dword(120), kLivingIsland, PSBTN_OK, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(0x106), Dword(120), true},
-        {Dword(6), Dword(120), kLivingIsland, PSBTN_CANCEL, on + L"00:02:00" + all + L" | " + on + L"00:02:00" + all, Dword(6), Dword(120), true},
+        {.mode = Dword(6), .timeout = Dword(120), .act = kLivingIsland, .button = PSBTN_OK, .shown = kTwoMinutesTwice,
+         .modeAfter = Dword(0x106), .timeoutAfter = Dword(120), .bVolumesStored = true},
+        {.mode = Dword(6), .timeout = Dword(120), .act = kLivingIsland, .button = PSBTN_CANCEL, .shown = kTwoMinutesTwice,
+         .modeAfter = Dword(6), .timeoutAfter = Dword(120), .bVolumesStored = true},
         // Other types: a text too long for a number is absent, its default written over it; fewer bytes are a number.
-        {Sz(L"switched off"), RegValue{REG_BINARY, {0x2C, 0x01, 0}}, {}, PSBTN_CANCEL, on + L"00:05:00" + all, Dword(6),
-         RegValue{REG_BINARY, {0x2C, 0x01, 0}}},
-        {RegValue{REG_DWORD, {0x14, 0}}, Sz(L"1"), {}, PSBTN_OK, L"0 0- 1- 00:00:49-" + none, Dword(0x14), Dword(49)},
+        {.mode = Sz(L"switched off"), .timeout = RegValue{REG_BINARY, {0x2C, 0x01, 0}}, .button = PSBTN_CANCEL,
+         .shown = {on + L"00:05:00" + all}, .modeAfter = Dword(6), .timeoutAfter = RegValue{REG_BINARY, {0x2C, 0x01, 0}}},
+        {.mode = RegValue{REG_DWORD, {0x14, 0}}, .timeout = Sz(L"1"), .button = PSBTN_OK, .shown = {L"0 0- 1- 00:00:49-" + none},
+         .modeAfter = Dword(0x14), .timeoutAfter = Dword(49)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.trace));
+        SCOPED_TRACE(testing::PrintToString(c.shown));
         Snapshot expected =
             ResetProgramKeys(kSettingsKey, {{L"propNameScreenSaverMode", c.mode}, {L"propNameScreenSaverTimeout", c.timeout}});
         expected.Set(kSettingsKey, L"propNameScreenSaverMode", c.modeAfter).Set(kSettingsKey, L"propNameScreenSaverTimeout", c.timeoutAfter);
@@ -62,19 +75,29 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
 
         CWatchedRegistry watched;
         COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 1);
-        std::wstring trace;
+        std::vector<std::wstring> shown;
         RunModal(sheet, {[&] {
                      HWND hPage = sheet.m_screenSaverPage.m_hWnd;
-                     trace = PageShown(hPage);
-                     if (HWND hPicker = ::GetDlgItem(hPage, kTimeoutPicker); ::IsWindowEnabled(hPicker)) {
-                         const int up = (::SetFocus(hPicker), GetLastSipRequest(hPicker));
+                     shown.push_back(PageShown(hPage));
+                     HWND hPicker = ::GetDlgItem(hPage, kTimeoutPicker);
+                     LOGFONTW font{};  // the toolkit's normal Tahoma, as on the page's other controls
+                     ::GetObjectW(HFONT(::SendMessageW(hPicker, WM_GETFONT, 0, 0)), sizeof(font), &font);
+                     const LONG style = ::GetWindowLongW(hPicker, GWL_STYLE) & ~(WS_DISABLED | WS_CLIPSIBLINGS);  // as the page sets them
+                     EXPECT_EQ(std::tuple(style, std::wstring(font.lfFaceName), font.lfWeight),
+                               std::tuple(0x50800009, std::wstring(L"Tahoma"), LONG(FW_NORMAL)));
+                     if (::IsWindowEnabled(hPicker)) {
+                         ::SetFocus(hPicker);
+                         const int up = GetLastSipRequest(hPicker);
                          ::SetFocus(::GetDlgItem(hPage, kEnableBox));
                          EXPECT_EQ(std::pair(up, GetLastSipRequest(hPicker)), std::pair(int(SIP_UP), int(SIP_DOWN)));
                      }
-                     if (c.act) c.act(hPage), trace += L" | " + PageShown(hPage);
+                     if (c.act) {
+                         c.act(hPage);
+                         shown.push_back(PageShown(hPage));
+                     }
                      PressSheetButton(sheet.m_hWnd, c.button);
                  }});
-        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
         EXPECT_EQ(watched.s_nFlushes, (c.button == PSBTN_OK) + c.bVolumesStored);
     }

@@ -14,7 +14,8 @@ void SizeClient(HWND hWnd, int cx, int cy) {
 COLORREF PixelAt(HWND hWnd, int x, int y) {
     HDC hdc = ::GetDC(hWnd);
     const COLORREF color = ::GetPixel(hdc, x, y);
-    return ::ReleaseDC(hWnd, hdc), color;
+    ::ReleaseDC(hWnd, hdc);
+    return color;
 }
 
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy) {

@@ -23,14 +23,18 @@ struct CToolkitHost : COptionDialog {
     explicit CToolkitHost(const wchar_t* title, BOOL bCommandBar = FALSE, CWnd* pParent = nullptr)
         : COptionDialog(kScreenSaverPageTemplate, pParent, title, nullptr, bCommandBar) {}
     CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
-    BOOL OnInitDialog() override { return m_initResult = COptionDialog::OnInitDialog(); }
-    BOOL m_initResult = -1;
 
     CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
     std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
 
     // Runs the dialog modally, calls body once it is up and idle, then ends it.
-    void RunWith(const std::function<void()>& body) { OnNextIdle([this, body] { body(), EndDialog(IDCANCEL); }), DoModal(); }
+    void RunWith(const std::function<void()>& body) {
+        OnNextIdle([this, body] {
+            body();
+            EndDialog(IDCANCEL);
+        });
+        DoModal();
+    }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
         return COptionDialog::DefWindowProc(message, wParam, lParam);

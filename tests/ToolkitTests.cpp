@@ -2,17 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ToolkitHost.h"
-#include "toolkit/AnchoredLayout.h"
 #include "toolkit/ControlHook.h"
-
-// To x and y with its size kept.
-TEST(AnchorWindowTest, PlacesChildAgainstParentClientEdges) {
-    HWND hParent = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 99, 99, 0, 0, 0, 0);
-    HWND hButton = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD, 10, 10, 50, 12, hParent, 0, 0, 0);
-    EXPECT_TRUE(AnchorWindow(hButton, ANCHOR_LEFT | ANCHOR_TOP | ANCHOR_KEEP_WIDTH | ANCHOR_KEEP_HEIGHT, 20, 30, 5, 5));
-    EXPECT_EQ(Edges(InParent(hButton)), Edges({20, 30, 70, 42}));
-    ::DestroyWindow(hParent);
-}
 
 // A pen-down on a bound button goes through its wrapper; once hooked (once only), straight to the
 // button. As the dialog ends the hook comes off and the wrapper sees the window's end.

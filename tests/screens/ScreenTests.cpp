@@ -86,7 +86,11 @@ struct ScreenTest : testing::Test {
         ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << " wide at " << dpi << " dpi";
     }
     const Screen* m_pScreen = nullptr;
-    static RECT WorkArea() { RECT work{}; return ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0), work; }
+    static RECT WorkArea() {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
 };
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
@@ -155,7 +159,8 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     EXPECT_EQ(GetScreenScale(), m_pScreen->scale);
     // The desktop offers only modes no larger than itself: one across 400 pixels on the wide screens.
     DEVMODEW mode{};
-    mode.dmSize = sizeof(mode), mode.dmPelsWidth = static_cast<DWORD>(m_pScreen->cx);
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = static_cast<DWORD>(m_pScreen->cx);
     const auto across = [&] { return (mode.dmPelsWidth > 400) != (m_pScreen->cx > 400); };
     for (DWORD i = 0; !across() && ::EnumDisplaySettingsW(nullptr, i, &mode); ++i) {}
     if (!across()) GTEST_SKIP() << "no display mode across 400 pixels from " << m_pScreen->cx;
@@ -179,6 +184,7 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
             ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
             const LONG W = client.right, w = button.right, h = button.bottom;
             const LONG H = ::GetDlgItem(hDlg, kCommandBar) ? BarTop(hDlg) : client.bottom;  // above the bar
+            if (HWND hBar = ::GetDlgItem(hDlg, kCommandBar)) EXPECT_EQ(InParent(hBar).bottom, client.bottom);  // docked
             auto at = [&](int id) { return Edges(InParent(::GetDlgItem(hDlg, id))); };
             if (picker) {
                 EXPECT_EQ(at(kPickerTree), Edges({-s, 24 * s, W + s, H - 30 * s}));
@@ -227,9 +233,18 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
         }
     };
     COptionsSheet sheet(L"Options", nullptr, 0);
-    RunModal(sheet, {[&] { laidOut(sheet.m_gamePage.m_hWnd), sheet.SetActivePage(1); },
-                     [&] { laidOut(sheet.m_screenSaverPage.m_hWnd), sheet.SetActivePage(2); },
-                     [&] { laidOut(sheet.m_skinsPage.m_hWnd), PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL); }});
+    RunModal(sheet, {[&] {
+                         laidOut(sheet.m_gamePage.m_hWnd);
+                         sheet.SetActivePage(1);
+                     },
+                     [&] {
+                         laidOut(sheet.m_screenSaverPage.m_hWnd);
+                         sheet.SetActivePage(2);
+                     },
+                     [&] {
+                         laidOut(sheet.m_skinsPage.m_hWnd);
+                         PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
+                     }});
     CExceptionsDialog exceptions;
     CAdvancedOptionsDialog advanced;
     for (auto [pDialog, title] : {std::pair<CDialog*, const wchar_t*>{&exceptions, L"Screen Saver Exceptions"}, {&advanced, L"Screen Saver Options"}}) {
