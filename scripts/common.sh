@@ -43,10 +43,11 @@ ensure_packages() {
 }
 
 # Builds what changed. Progress lines are dropped; whatever else the compilers say (warnings)
-# is shown, and all of it when the build fails.
+# is shown, and all of it when the build fails. Arguments are CMake settings for a new build
+# folder; TOOLCHAIN names another toolchain file.
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-        cmake -S "$SOURCE" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$SOURCE/cmake/mingw-w64.cmake" >/dev/null
+        cmake -S "$SOURCE" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="${TOOLCHAIN:-$SOURCE/cmake/mingw-w64.cmake}" "$@" >/dev/null
     fi
     local out status=0
     out=$(cmake --build "$BUILD" -j"$(nproc)" 2>&1) || status=$?
