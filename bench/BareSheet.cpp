@@ -1,37 +1,21 @@
-// The baseline: a bare modal PropertySheetW with three pages, nothing else. bare_sheet's pages
-// are empty; bare_sheet_game's are the program's own templates, so that its first page shows the
-// Game page's controls with none of the program's code.
+// The start-up baselines: a bare property sheet on the program's page templates doing their work
+// with plain calls (bench/BareWindows.h), or, built with BARE_SHEET_EMPTY, three empty pages
+// doing nothing.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "resources/resource.h"
+#include "bench/BareWindows.h"
 
-namespace {
-INT_PTR CALLBACK EmptyPageProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-constexpr WORD kTemplates[] = {PAGE_TEMPLATES};
-}  // namespace
+#ifdef BARE_SHEET_EMPTY
+constexpr BOOL kWork = FALSE;
+#else
+constexpr BOOL kWork = TRUE;
+#endif
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
-    static const wchar_t* const titles[] = {L"One", L"Two", L"Three"};
-    PROPSHEETPAGEW pages[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        pages[i].dwSize = sizeof(PROPSHEETPAGEW);
-        pages[i].dwFlags = PSP_USETITLE;
-        pages[i].hInstance = hInstance;
-        pages[i].pszTemplate = MAKEINTRESOURCEW(kTemplates[i]);
-        pages[i].pfnDlgProc = &EmptyPageProc;
-        pages[i].pszTitle = titles[i];
-    }
-    PROPSHEETHEADERW header{};
-    header.dwSize = sizeof(header);
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
-    header.hInstance = hInstance;
-    header.pszCaption = L"Bare Sheet";
-    header.nPages = 3;
-    header.ppsp = pages;
-    ::PropertySheetW(&header);
+    RunBareSheet(0, kWork);
     return 0;
 }

@@ -48,7 +48,6 @@ void HookControls(std::initializer_list<CWnd*> controls) {
     for (CWnd* pControl : controls) HookControl(pControl);
 }
 
-BOOL IsControlHooked(HWND hWnd) { return FindSavedProc(hWnd) != nullptr; }
 
 LRESULT CALLBACK ControlHookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC pfnSaved = FindSavedProc(hWnd);

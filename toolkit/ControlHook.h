@@ -13,8 +13,6 @@ class CWnd;
 BOOL HookControl(CWnd* pControl);
 // HookControl on each control, in the order given.
 void HookControls(std::initializer_list<CWnd*> controls);
-// TRUE while the window is hooked; the hook comes off at its WM_DESTROY.
-BOOL IsControlHooked(HWND hWnd);
 
 // The procedure HookControl installs. WM_LBUTTONDOWN on a window with a permanently bound
 // wrapper is handed to the procedure the wrapper subclassed, skipping the wrapper's message
