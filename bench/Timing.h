@@ -33,10 +33,24 @@ inline void Settle() {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
-// Seconds from opening a modal window until it is shown and painted: its thread's first idle turn,
-// when a timer message comes since no other message, paint included, waits. open() opens the
-// window and returns once it has ended; seen() reads the window then, before it is cancelled.
-// Answers a negative value when no window was in front at its first idle turn.
+// The thread's dialog or sheet on the screen, or null while none is shown.
+inline BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam) {
+    wchar_t cls[8] = {};
+    if (!::IsWindowVisible(hWnd) || !::GetClassNameW(hWnd, cls, 8) || ::lstrcmpW(cls, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+inline HWND ShownDialog() {
+    HWND hFound = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog, reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
+}
+
+// Seconds from opening a modal window until it is shown and painted: the first idle turn of its
+// thread (a timer message comes only when no other message, paint included, waits) that finds it
+// on the screen. A dialog's own loop may show it only once it first finds its queue empty, so
+// earlier idle turns go by. open() opens the window and returns once it has ended; seen() reads
+// the window then, before it is cancelled. Negative when the window never came up.
 struct IdleTiming {
     double start = 0, seconds = -1;
     std::function<void(HWND)> seen;
@@ -45,11 +59,14 @@ inline IdleTiming g_idleTiming;
 inline void CALLBACK OnFirstIdle(HWND, UINT, UINT_PTR id, DWORD) {
     const double now = Now();
     ::KillTimer(nullptr, id);
-    HWND hFront = ::GetActiveWindow();
-    if (hFront == nullptr) return;
+    HWND hShown = ShownDialog();
+    if (hShown == nullptr || HIWORD(::GetQueueStatus(QS_PAINT)) != 0) {
+        ::SetTimer(nullptr, 0, 0, &OnFirstIdle);
+        return;
+    }
     g_idleTiming.seconds = now - g_idleTiming.start;
-    if (g_idleTiming.seen) g_idleTiming.seen(hFront);
-    ::PostMessageW(hFront, WM_COMMAND, IDCANCEL, 0);
+    if (g_idleTiming.seen) g_idleTiming.seen(hShown);
+    ::PostMessageW(hShown, WM_COMMAND, IDCANCEL, 0);
 }
 inline double TimeUntilShown(const std::function<void()>& open, std::function<void(HWND)> seen = {}) {
     Settle();

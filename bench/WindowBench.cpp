@@ -36,24 +36,28 @@ struct TabClick {
     double start = 0, seconds = -1;
 } g_click;
 
+// Counted once the click has brought the page to the front with nothing left to paint.
 void CALLBACK OnTabShown(HWND, UINT, UINT_PTR id, DWORD) {
     const double now = Now();
     ::KillTimer(nullptr, id);
-    HWND hSheet = ::GetActiveWindow();
+    HWND hSheet = ShownDialog();
     HWND hPage = PropSheet_GetCurrentPageHwnd(hSheet);
-    // Counted only when the click brought the page to the front with nothing left to paint.
-    if (TabCtrl_GetCurSel(PropSheet_GetTabControl(hSheet)) == g_click.tab && hPage != nullptr &&
-        ::IsWindowVisible(hPage) && !::GetUpdateRect(hPage, nullptr, FALSE))
-        g_click.seconds = now - g_click.start;
+    if (TabCtrl_GetCurSel(PropSheet_GetTabControl(hSheet)) != g_click.tab || hPage == nullptr ||
+        !::IsWindowVisible(hPage) || HIWORD(::GetQueueStatus(QS_PAINT)) != 0) {
+        ::SetTimer(nullptr, 0, 0, &OnTabShown);
+        return;
+    }
+    g_click.seconds = now - g_click.start;
     ::PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
 }
 
 void CALLBACK OnSheetSettled(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
-    HWND hTab = PropSheet_GetTabControl(::GetActiveWindow());
+    HWND hSheet = ShownDialog();
+    HWND hTab = PropSheet_GetTabControl(hSheet);
     RECT rc{};
     if (hTab == nullptr || !TabCtrl_GetItemRect(hTab, g_click.tab, &rc)) {
-        ::PostMessageW(::GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     const LPARAM middle = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);

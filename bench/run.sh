@@ -22,7 +22,7 @@ wants() { [ "$WHICH" = all ] || [ "$WHICH" = "$1" ]; }
 
 ensure_packages
 build
-open_session 800x600 96 "${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
+open_session 240x320 96 "${BRUMVALE_BENCH_DEVICE:-$ROOT/.testdevice-bench}"
 if wants picker; then for drive in "${PICKER_DRIVES[@]}"; do make_picker_drive "${drive%%:*}" "${drive##*:}"; done; fi
 warm_wine
 # The benchmarks stand beside the program, as its skins do.
@@ -74,7 +74,7 @@ if [ $MARKDOWN = 0 ]; then
     exit 0
 fi
 cpu=$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)
-echo "Measured $(date -u +%F) on $(nproc) cores of $cpu, $(wine --version 2>/dev/null), 800x600 at 96 dpi; $note."
+echo "Measured $(date -u +%F) on $(nproc) cores of $cpu, $(wine --version 2>/dev/null), 240x320 at 96 dpi; $note."
 echo
 echo "| window | program | baseline | ratio |"
 echo "|---|---:|---:|---:|"

@@ -3,6 +3,13 @@
 # against the tests that should catch it:
 #   scripts/mutate.sh                 every fault
 #   scripts/mutate.sh WORD...         the faults whose names contain one of the words
+# or drawn at random from the program's own code, each one line: the line deleted, a comparison
+# or logical operator turned round, a number or truth value changed:
+#   scripts/mutate.sh --sample SEED [COUNT]   COUNT faults that build (100 unless given); those
+#                                             that do not build are drawn again, counted apart
+# A drawn fault runs first the tests of its folder; if they pass, every test there is (the whole
+# suite, every screen, the keystrokes, the failure run). The draw is written to
+# .mutate/sample-SEED.txt as it goes and a run given the same seed goes on where it stopped.
 # The faults are made in a copy of the working tree (.mutate/tree, with a build folder and test
 # device of its own beside it), never in the tree itself: a run that is stopped leaves nothing
 # behind. Each fault is applied, built and checked, then its file is put back. Prints CAUGHT or
@@ -37,6 +44,8 @@ run_check() {
             timeout 300 bash "$SOURCE/tests/picker-odd-tree.sh" "$BUILD/tests/options_tests.exe" ;;
         fault:*)
             bash "$SOURCE/tests/faults.sh" --only "${check#fault:}" ;;
+        rounds)
+            bash "$SOURCE/tests/faults.sh" --rounds 3 ;;
         screen:*)
             local size dpi
             IFS=: read -r _ size dpi <<<"$check"
@@ -50,11 +59,14 @@ run_check() {
 # Changes the one line of the copy's FILE that is exactly OLD into NEW (nothing: the line goes).
 apply() {
     local file="$SOURCE/$1" old="$2" new="$3"
+    keep "$1"
     [ "$(grep -cxF -- "$old" "$file")" = 1 ] || { echo "the line is not there exactly once: $old" >&2; return 1; }
     OLD="$old" NEW="$new" perl -i -ne 'if ($_ eq "$ENV{OLD}\n") { print "$ENV{NEW}\n" if length $ENV{NEW} } else { print }' "$file"
 }
-# The file as it is in the tree, with a new time, so that the next build takes it again.
-put_back() { cp -f "$ROOT/$1" "$SOURCE/$1"; }
+# The file as it was before its fault, with a new time, so that the next build takes it again;
+# taken from the copy, since the working tree may change while a run goes on.
+keep() { cp -f "$SOURCE/$1" "$WORK/as-found"; }
+put_back() { cp -f "$WORK/as-found" "$SOURCE/$1"; }
 
 caught=0 missed=0 broken=0
 try() {
@@ -76,6 +88,94 @@ try() {
     fi
     put_back "$file"
 }
+
+# --- faults drawn at random ---------------------------------------------------------------------
+# The tests to try first for a file; then the rest.
+first_checks() {
+    case "$1" in
+        app/*) echo "RoundTrip.*:OptionSheet.*" ;;
+        pages/*) echo "ScreenSaverPage.*:SkinsPage.*:RoundTrip.*" ;;
+        dialogs/*) echo "ExceptionsDialog.*:AdvancedOptionsDialog.*:Picker.*" ;;
+        settings/*) echo "RoundTrip.*:ScreenSaverPage.*:ExceptionsDialog.*:SkinsPage.*:AdvancedOptionsDialog.*" ;;
+        toolkit/*) echo "ControlHookTest.*:DialogAdapterTest.*:OptionSheet.*" ;;
+        *) echo "-Faults.*" ;;
+    esac
+}
+ALL_CHECKS=("-Faults.*" screen:240x320:96 screen:480x640:192 screen:320x240:96 screen:400x300:96 screen:240x240:96
+            screen:640x480:96 e2e odd-drive suite)
+# The N-th fault of SEED: "file<TAB>line number<TAB>kind<TAB>new line", the line as it becomes.
+draw() {
+    (cd "$SOURCE" && python3 - "$1" "$2" <<'PY'
+import glob, random, re, sys
+seed, n = sys.argv[1], int(sys.argv[2])
+own = ("app", "dialogs", "framework", "pages", "settings", "shell", "toolkit")
+files = sorted(p for d in own for x in ("cpp", "h") for p in glob.glob(f"{d}/*.{x}"))
+lines = []
+for f in files:
+    comment = False
+    for i, text in enumerate(open(f, encoding="utf-8").read().split("\n"), 1):
+        code = text.strip()
+        if comment or code.startswith("/*"):
+            comment = "*/" not in code
+            continue
+        if code and not code.startswith(("//", "#")) and code not in ("{", "}", "};", "});", "public:", "private:", "protected:"):
+            lines.append((f, i, text))
+rng = random.Random(f"{seed}:{n}")
+swaps = {"==": "!=", "!=": "==", "<=": ">", ">=": "<", "&&": "||", "||": "&&", "<": ">=", ">": "<="}
+choices = []
+while not choices:  # a line with something to change
+    f, i, text = rng.choice(lines)
+    code = re.sub(r'L?"(\\.|[^"\\])*"', lambda m: " " * len(m.group(0)), text)  # strings left alone
+    code = re.sub(r"//.*", lambda m: " " * len(m.group(0)), code)
+    choices = [("delete", None)] if code.rstrip().endswith(";") else []
+    choices += [("operator", m) for m in re.finditer(r"==|!=|<=|>=|&&|\|\||(?<![<>\-])[<>](?![<>=])", code)]
+    choices += [("constant", m) for m in re.finditer(r"\b(0x[0-9A-Fa-f]+|\d+)\b|\b(true|false|TRUE|FALSE)\b", code)]
+kind, m = rng.choice(choices)
+if kind == "delete":
+    new = ""
+elif kind == "operator":
+    new = text[:m.start()] + swaps[m.group(0)] + text[m.end():]
+else:
+    word = m.group(0)
+    flips = {"true": "false", "false": "true", "TRUE": "FALSE", "FALSE": "TRUE"}
+    value = flips.get(word) or ("0" if word == "1" else str(int(word, 16 if word.startswith("0x") else 10) + 1))
+    new = text[:m.start()] + value + text[m.end():]
+print(f"{f}\t{i}\t{kind}\t{new}")
+PY
+    )
+}
+sample() {
+    local seed="$1" wanted="${2:-100}" results="$WORK/sample-$1.txt" n=0 built=0 file line kind new old check verdict tried
+    touch "$results"
+    built=$(grep -vc ' NO BUILD ' "$results" || true)
+    n=$(wc -l <"$results")
+    while [ "$built" -lt "$wanted" ]; do
+        n=$((n + 1))
+        IFS=$'\t' read -r file line kind new < <(draw "$seed" "$n")
+        old=$(sed -n "${line}p" "$SOURCE/$file")
+        verdict="NO BUILD"
+        if [ "$kind" != none ]; then
+            keep "$file"
+            NEW="$new" perl -i -ne "if (\$. == $line) { print \"\$ENV{NEW}\\n\" if length \$ENV{NEW} } else { print }" "$SOURCE/$file"
+            if cmake --build "$BUILD" -j2 --target QovBrumvaleOptions options_tests screen_tests >/dev/null 2>&1; then
+                built=$((built + 1)) verdict=SURVIVED
+                tried=" "
+                for check in "$(first_checks "$file")" "${ALL_CHECKS[@]}"; do
+                    [[ "$tried" == *" $check "* ]] && continue
+                    tried+="$check "
+                    if [ "$check" = suite ]; then bash "$SOURCE/tests/faults.sh" --suite >/dev/null 2>&1 || { verdict="CAUGHT (faults)"; break; }
+                    elif ! run_check "$check" >/dev/null 2>&1; then verdict="CAUGHT ($check)"; break; fi
+                done
+            fi
+            put_back "$file"
+        fi
+        printf '%d %s %s:%s %s | %s => %s\n' "$n" "$kind" "$file" "$line" "$verdict" "$(sed 's/^ *//' <<<"$old")" "$(sed 's/^ *//' <<<"$new")" | tee -a "$results"
+    done
+    echo "seed $seed: $(grep -c ' CAUGHT ' "$results") caught, $(grep -c ' SURVIVED ' "$results") survived of $built that build;" \
+         "$(grep -c ' NO BUILD ' "$results") drawn that do not build"
+    grep ' SURVIVED ' "$results" || true
+}
+if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
 
 # The list: blocks of "name:", "file:", "check:", "-old line" and "+new line", a blank line between.
 WORDS=("$@")

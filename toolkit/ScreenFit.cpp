@@ -16,86 +16,178 @@ namespace {
 // The largest handheld screen, either way.
 constexpr int kLargestHandheld = 640;
 
-// Where a label, box or button draws its text, in its client coordinates (when asked for), and
-// the format it is drawn in; FALSE for a control with no text to fit (pictures, frames, group
-// boxes, others).
-BOOL TextArea(HWND hCtl, RECT* pArea, UINT* pFormat) {
+// A control as the fitting sees it: where it lies in its parent's client area, kept up to date as
+// the fitting moves it, and, for a label, box or button showing a text, that text, its font, the
+// format it is drawn in and how far in from each side of the rectangle the text is drawn.
+struct Control {
+    HWND h = nullptr;
+    RECT rc{}, rcFound{};
+    bool bText = false;
+    std::wstring text;
+    HFONT hFont = nullptr;
+    UINT format = 0;
+    RECT inset{};
+};
+
+// Where the control draws its text, as insets from its rectangle, and the format it is drawn in;
+// FALSE for a control with no text to fit (pictures, frames, group boxes, others). The check box's
+// digit is measured in hdc.
+BOOL TextArea(HDC hdc, Control& c) {
     wchar_t cls[16] = {};
-    ::GetClassNameW(hCtl, cls, 16);
-    const LONG_PTR style = ::GetWindowLongPtrW(hCtl, GWL_STYLE);
-    if (pArea != nullptr) ::GetClientRect(hCtl, pArea);
+    ::GetClassNameW(c.h, cls, 16);
+    const LONG_PTR style = ::GetWindowLongPtrW(c.h, GWL_STYLE);
+    // The client area inside the window's rectangle, then the text's area inside that.
+    RECT client{};
+    ::GetClientRect(c.h, &client);
+    ::MapWindowPoints(c.h, ::GetParent(c.h), reinterpret_cast<POINT*>(&client), 2);
+    RECT* pArea = &client;
     if (::lstrcmpiW(cls, L"Static") == 0) {
         const LONG_PTR type = style & SS_TYPEMASK;
         if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return FALSE;
-        *pFormat = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
-        return TRUE;
-    }
-    if (::lstrcmpiW(cls, L"Button") != 0) return FALSE;
-    switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-        if (pArea != nullptr) ::InflateRect(pArea, -2 * ::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
-        break;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-    case BS_3STATE:
-    case BS_AUTO3STATE: {
-        if (pArea == nullptr) break;
-        // The box, then half a digit's width before the text, as the button draws them.
-        HDC hdc = ::GetDC(hCtl);
-        const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
-        ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hCtl, WM_GETFONT, 0, 0)));
-        INT digit = 0;
-        ::GetCharWidth32W(hdc, L'0', L'0', &digit);
-        ::ReleaseDC(hCtl, hdc);
-        pArea->left += 12 * dpi / 96 + 1 + digit / 2;
-        break;
-    }
-    default:
+        c.format = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
+    } else if (::lstrcmpiW(cls, L"Button") == 0) {
+        switch (style & BS_TYPEMASK) {
+        case BS_PUSHBUTTON:
+        case BS_DEFPUSHBUTTON:
+            ::InflateRect(pArea, -2 * ::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
+            break;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+        case BS_3STATE:
+        case BS_AUTO3STATE: {
+            // The box, then half a digit's width before the text, as the button draws them.
+            const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
+            ::SelectObject(hdc, c.hFont);
+            INT digit = 0;
+            ::GetCharWidth32W(hdc, L'0', L'0', &digit);
+            pArea->left += 12 * dpi / 96 + 1 + digit / 2;
+            break;
+        }
+        default:
+            return FALSE;
+        }
+        c.format = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
+    } else {
         return FALSE;
     }
-    *pFormat = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
+    c.inset = RECT{client.left - c.rc.left, client.top - c.rc.top, c.rc.right - client.right, c.rc.bottom - client.bottom};
     return TRUE;
 }
 
-// What a control's text lacks, as TextShortfall; with bOneLine, the width it lacks on one line.
-SIZE Shortfall(HWND hCtl, bool bOneLine) {
-    RECT area{};
-    UINT format = 0;
-    const std::wstring text = WindowTextOf(hCtl);
-    if (text.empty() || !TextArea(hCtl, &area, &format)) return SIZE{};
-    if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
-    const SIZE need = TextSizeIn(hCtl, text, area.right - area.left, DT_EXPANDTABS | format);
-    // A single line stands in the middle of its control, whatever its height.
-    const LONG cyShort = format & DT_WORDBREAK ? need.cy - (area.bottom - area.top) : 0;
-    return SIZE{std::max<LONG>(0, need.cx - (area.right - area.left)), std::max<LONG>(0, cyShort)};
-}
-
-// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
-// be to show its whole text in its font; zero for a control that shows it whole or has none.
-SIZE TextShortfall(HWND hCtl) { return Shortfall(hCtl, false); }
-
-// Whether a control is a label, box or button showing a text.
-bool ShowsText(HWND hCtl) {
-    UINT format = 0;
-    return ::GetWindowTextLengthW(hCtl) > 0 && TextArea(hCtl, nullptr, &format);
-}
-
 // The controls a layout moves: the parent's children, less its command bar and any hidden
-// helper without a size.
-std::vector<HWND> LaidOutChildren(HWND hParent) {
-    std::vector<HWND> children;
+// helper without a size; each measured in hdc.
+std::vector<Control> LaidOutChildren(HWND hParent, HDC hdc) {
+    std::vector<Control> children;
     for (HWND h = ::GetWindow(hParent, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
         const RECT rc = WindowRectInParent(h);
-        if (::GetDlgCtrlID(h) != static_cast<int>(kCommandBarId) && !::IsRectEmpty(&rc)) children.push_back(h);
+        if (::GetDlgCtrlID(h) == static_cast<int>(kCommandBarId) || ::IsRectEmpty(&rc)) continue;
+        Control& c = children.emplace_back();
+        c.h = h;
+        c.rc = c.rcFound = rc;
+        c.text = WindowTextOf(h);
+        c.hFont = reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0));
+        c.bText = !c.text.empty() && TextArea(hdc, c);
     }
     return children;
 }
 
+// How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
+// be to show its whole text in its font, where it lies now; zero for a control that shows it
+// whole or has none. With bOneLine, the width it lacks on one line.
+SIZE Shortfall(HDC hdc, const Control& c, bool bOneLine = false) {
+    if (!c.bText) return SIZE{};
+    UINT format = c.format;
+    if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
+    const RECT area{c.rc.left + c.inset.left, c.rc.top + c.inset.top, c.rc.right - c.inset.right, c.rc.bottom - c.inset.bottom};
+    ::SelectObject(hdc, c.hFont);
+    RECT need{0, 0, area.right - area.left, 0};
+    ::DrawTextW(hdc, c.text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
+    // A single line stands in the middle of its control, whatever its height.
+    const LONG cyShort = format & DT_WORDBREAK ? need.bottom - (area.bottom - area.top) : 0;
+    return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
+}
+
+// A window's DC, given back with its state as found however the measuring ends.
+struct WindowDC {
+    HWND hWnd;
+    HDC hdc;
+    int nSaved;
+    explicit WindowDC(HWND h) : hWnd(h), hdc(::GetDC(h)), nSaved(hdc != nullptr ? ::SaveDC(hdc) : 0) {}
+    ~WindowDC() {
+        if (hdc == nullptr) return;
+        ::RestoreDC(hdc, nSaved);
+        ::ReleaseDC(hWnd, hdc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+};
+
 void MoveTo(HWND hWnd, const RECT& rc) {
     ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+}
+
+// The fitting itself (FitTextsToWidth says what it does), over the controls as read: each moves
+// in the list only.
+void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) {
+    // The highest top among the controls that start below c's top but above its bottom, beside
+    // it, where one of the two shows a text: c covers them. Its bottom when it covers none.
+    const auto coveredFrom = [&children](const Control& c) {
+        LONG top = c.rc.bottom;
+        for (const Control& other : children) {
+            const RECT& o = other.rc;
+            if (&other != &c && o.top > c.rc.top && o.top < top && o.left < c.rc.right && o.right > c.rc.left &&
+                (c.bText || other.bText))
+                top = o.top;
+        }
+        return top;
+    };
+    // Moves every control but c whose top is at or below y down by dy.
+    const auto moveDown = [&children](const Control& c, LONG y, LONG dy) {
+        for (Control& below : children)
+            if (&below != &c && below.rc.top >= y) ::OffsetRect(&below.rc, 0, dy);
+    };
+
+    LONG cxOld = cxFrom;
+    for (const Control& c : children) cxOld = std::max(cxOld, c.rc.right);
+    if (cxTo != cxOld && cxOld > 0) {
+        for (Control& c : children) {
+            c.rc.left = ::MulDiv(c.rc.left, cxTo, cxOld);
+            c.rc.right = ::MulDiv(c.rc.right, cxTo, cxOld);
+        }
+    }
+    int nMargin = cxTo;
+    for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
+    std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
+    for (Control& c : children) {
+        const SIZE lack = Shortfall(hdc, c);
+        if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
+            LONG right = cxTo - nMargin;
+            Control* pBeside = nullptr;
+            for (Control& beside : children) {
+                const RECT& rc = beside.rc;
+                if (rc.left >= c.rc.right && rc.left < right && rc.top < c.rc.bottom && rc.bottom > c.rc.top) {
+                    right = rc.left;
+                    pBeside = &beside;
+                }
+            }
+            if (pBeside != nullptr && !pBeside->bText) {
+                const LONG give = std::min((pBeside->rc.right - pBeside->rc.left) / 4, c.rc.right + dx - right);
+                if (give > 0) {
+                    pBeside->rc.left += give;
+                    right += give;
+                }
+            }
+            c.rc.right = std::max(c.rc.right, std::min(c.rc.right + dx, right));
+        }
+        if (const LONG dy = Shortfall(hdc, c).cy) {
+            moveDown(c, c.rc.bottom, dy);
+            c.rc.bottom += dy;
+        }
+        const LONG top = coveredFrom(c);
+        moveDown(c, top, c.rc.bottom - top);
+    }
 }
 
 // Texts shown whole at a new width. The templates were drawn in the handheld's Tahoma; the
@@ -108,85 +200,25 @@ void MoveTo(HWND hWnd, const RECT& rc) {
 // lines grows downward, moving what lies below it down as far; and what the control then covers
 // moves down below it, with everything further down. Nothing moves when all fits. A control that
 // starts left of the client area bleeds past both edges on purpose (the picker's tree hides its
-// side borders so) and does not count as reaching past. TRUE when something moved.
+// side borders so) and does not count as reaching past. The controls are read once and measured
+// in one DC; those that moved are moved once, at the end. TRUE when something moved.
 bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
-    std::vector<HWND> children = LaidOutChildren(hParent);
-    // The highest top among the controls that start below h's top but above its bottom, beside
-    // it, where one of the two shows a text: h covers them. rc.bottom when it covers none.
-    const auto coveredFrom = [&children](HWND h, const RECT& rc) {
-        LONG top = rc.bottom;
-        for (HWND other : children) {
-            const RECT o = WindowRectInParent(other);
-            if (other != h && o.top > rc.top && o.top < top && o.left < rc.right && o.right > rc.left &&
-                (ShowsText(h) || ShowsText(other)))
-                top = o.top;
-        }
-        return top;
-    };
-    const auto fits = [&](HWND h) {
-        const SIZE s = TextShortfall(h);
-        const RECT rc = WindowRectInParent(h);
-        return s.cx == 0 && s.cy == 0 && (rc.right <= cxTo || rc.left < 0);
-    };
-    if (std::all_of(children.begin(), children.end(), fits)) return false;
-    // Moves every control but h whose top is at or below y down by dy.
-    const auto moveDown = [&children](HWND h, LONG y, LONG dy) {
-        for (HWND below : children) {
-            RECT rc = WindowRectInParent(below);
-            if (below == h || rc.top < y) continue;
-            ::OffsetRect(&rc, 0, dy);
-            MoveTo(below, rc);
-        }
-    };
-
-    LONG cxOld = cxFrom;
-    for (HWND h : children) cxOld = std::max(cxOld, WindowRectInParent(h).right);
-    if (cxTo != cxOld && cxOld > 0) {
-        for (HWND h : children) {
-            RECT rc = WindowRectInParent(h);
-            rc.left = ::MulDiv(rc.left, cxTo, cxOld);
-            rc.right = ::MulDiv(rc.right, cxTo, cxOld);
-            MoveTo(h, rc);
-        }
+    std::vector<Control> children;
+    bool bAllFit = true;
+    {
+        const WindowDC dc(hParent);
+        if (dc.hdc == nullptr) return false;
+        children = LaidOutChildren(hParent, dc.hdc);
+        const auto fits = [&](const Control& c) {
+            const SIZE s = Shortfall(dc.hdc, c);
+            return s.cx == 0 && s.cy == 0 && (c.rc.right <= cxTo || c.rc.left < 0);
+        };
+        bAllFit = std::all_of(children.begin(), children.end(), fits);
+        if (!bAllFit) FitControls(dc.hdc, children, cxFrom, cxTo);
     }
-    int nMargin = cxTo;
-    for (HWND h : children) nMargin = std::min<int>(nMargin, WindowRectInParent(h).left);
-    std::sort(children.begin(), children.end(),
-              [](HWND a, HWND b) { return WindowRectInParent(a).top < WindowRectInParent(b).top; });
-    for (HWND h : children) {
-        RECT grown = WindowRectInParent(h);
-        const SIZE lack = TextShortfall(h);
-        if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(h, true).cx : 0) {
-            LONG right = cxTo - nMargin;
-            HWND hBeside = nullptr;
-            for (HWND beside : children) {
-                const RECT rc = WindowRectInParent(beside);
-                if (rc.left >= grown.right && rc.left < right && rc.top < grown.bottom && rc.bottom > grown.top) {
-                    right = rc.left;
-                    hBeside = beside;
-                }
-            }
-            if (hBeside != nullptr && !ShowsText(hBeside)) {
-                RECT rc = WindowRectInParent(hBeside);
-                const LONG give = std::min((rc.right - rc.left) / 4, grown.right + dx - right);
-                if (give > 0) {
-                    rc.left += give;
-                    right += give;
-                    MoveTo(hBeside, rc);
-                }
-            }
-            grown.right = std::max(grown.right, std::min(grown.right + dx, right));
-            MoveTo(h, grown);
-        }
-        if (const LONG dy = TextShortfall(h).cy) {
-            moveDown(h, grown.bottom, dy);
-            grown.bottom += dy;
-            MoveTo(h, grown);
-        }
-        const LONG top = coveredFrom(h, grown);
-        moveDown(h, top, grown.bottom - top);
-    }
-    return true;
+    for (const Control& c : children)
+        if (!::EqualRect(&c.rc, &c.rcFound)) MoveTo(c.h, c.rc);
+    return !bAllFit;
 }
 
 int ClientWidth(HWND hWnd) {
