@@ -7,6 +7,7 @@
 #                                    rounds, the picker on the small drive and on 40,000 entries
 #   tests/faults.sh --again          all of it, from the start
 #   tests/faults.sh --suite          every call from the start, three rounds (what the suite runs)
+#   tests/faults.sh --first          the first call of every site, no rounds
 #   tests/faults.sh --only SITE:N    the N-th call of SITE alone
 #   tests/faults.sh --rounds N       N rounds alone
 # Run inside a test session (the suite's), it takes that one; otherwise it starts its own.
@@ -18,7 +19,7 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
     ensure_packages
     build
     open_session 800x600 96 "$TEST_DEVICE"
-    case "$MODE" in --suite|--only|--rounds) ;; *) make_picker_drive q 40000 ;; esac
+    case "$MODE" in --suite|--first|--only|--rounds) ;; *) make_picker_drive q 40000 ;; esac
     warm_wine
 fi
 
@@ -38,7 +39,7 @@ ln -sfn "$DRIVE" "$WINEPREFIX/dosdevices/f:"
 
 RESULTS="$BUILD/faults.txt"  # one line per run: site occurrence verdict (what was left)
 [ "$MODE" = --again ] && rm -f "$RESULTS"
-case "$MODE" in --suite|--only) RESULTS="$BUILD/faults$MODE.txt" && rm -f "$RESULTS" ;; esac
+case "$MODE" in --suite|--first|--only) RESULTS="$BUILD/faults$MODE.txt" && rm -f "$RESULTS" ;; esac
 touch "$RESULTS"
 
 # One run of the scenario; FAULT is SITE:N, or empty to count (then ROUNDS more runs, the picker
@@ -83,7 +84,8 @@ sites=0 tried=0
 while read -r site count; do
     [ "$count" -gt 0 ] || continue
     sites=$((sites + 1))
-    if [ "$count" -le 50 ]; then picks=$(seq "$count")
+    if [ "$MODE" = --first ]; then picks=1
+    elif [ "$count" -le 50 ]; then picks=$(seq "$count")
     else picks=$( (echo 1; echo "$count"; RANDOM=$count; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
     fi
     for n in $picks; do
@@ -95,6 +97,6 @@ elapsed=$((SECONDS - start))
 bad=$(grep -vc ' allowed (' "$RESULTS" || true)
 echo "sites: $sites; calls failed: $tried; not as allowed: $bad; time: $((elapsed / 60)) min $((elapsed % 60)) s"
 if [ "$MODE" = --suite ]; then rounds 3 F: || bad=$((bad + 1))
-else for drive in F: Q:; do rounds 100 $drive || bad=$((bad + 1)); done
+elif [ "$MODE" != --first ]; then for drive in F: Q:; do rounds 100 $drive || bad=$((bad + 1)); done
 fi
 [ "$bad" = 0 ]

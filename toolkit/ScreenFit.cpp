@@ -340,10 +340,10 @@ void FitSheetToWorkArea(HWND hSheet) {
 
 void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG && ::IsWindow(hHost)) {
-        m_cxLaidOut = ClientWidth(hHost);
-        // A dialog takes the screen first; a new width fits its texts below.
+        const int cxTemplate = m_cxLaidOut = ClientWidth(hHost);
+        // A dialog takes the screen first; a new width has fitted its texts as it came (below).
         if (m_host == Host::kDialog) FillWorkArea(hHost);
-        if (ClientWidth(hHost) == m_cxLaidOut) FitTexts(hHost, m_cxLaidOut);
+        if (ClientWidth(hHost) == cxTemplate) FitTexts(hHost, cxTemplate);
     } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && m_cxLaidOut >= 0 && LOWORD(lParam) != m_cxLaidOut) {
         FitTexts(hHost, LOWORD(lParam));
     }
