@@ -149,14 +149,20 @@ PY
 sample() {
     local seed="$1" wanted="${2:-100}" results="$WORK/sample-$1.txt" n=0 built=0 file line kind new old check verdict tried
     touch "$results"
-    built=$(grep -vc ' NO BUILD ' "$results" || true)
+    built=$(grep -vEc ' (NO BUILD|DRAWN BEFORE) ' "$results" || true)
     n=$(wc -l <"$results")
     while [ "$built" -lt "$wanted" ]; do
+        # A session that can no longer start a program would have every fault caught.
+        timeout 30 wine cmd /c exit </dev/null >/dev/null 2>&1 || { echo "Wine no longer starts a program: stopped" >&2; exit 1; }
         n=$((n + 1))
         IFS=$'\t' read -r file line kind new < <(draw "$seed" "$n")
         old=$(sed -n "${line}p" "$SOURCE/$file")
         verdict="NO BUILD"
-        if [ "$kind" != none ]; then
+        # A fault drawn before is drawn again, as one that does not build is.
+        if grep -qF " $kind $file:$line " "$results" &&
+            grep -F " $kind $file:$line " "$results" | grep -qF "=> $(sed 's/^ *//' <<<"$new")"; then
+            verdict="DRAWN BEFORE"
+        elif [ "$kind" != none ]; then
             keep "$file"
             NEW="$new" perl -i -ne "if (\$. == $line) { print \"\$ENV{NEW}\\n\" if length \$ENV{NEW} } else { print }" "$SOURCE/$file"
             if cmake --build "$BUILD" -j2 --target options_tests >/dev/null 2>&1; then
@@ -176,7 +182,7 @@ sample() {
         printf '%d %s %s:%s %s | %s => %s\n' "$n" "$kind" "$file" "$line" "$verdict" "$(sed 's/^ *//' <<<"$old")" "$(sed 's/^ *//' <<<"$new")" | tee -a "$results"
     done
     echo "seed $seed: $(grep -c ' CAUGHT ' "$results") caught, $(grep -c ' SURVIVED ' "$results") survived of $built that build;" \
-         "$(grep -c ' NO BUILD ' "$results") drawn that do not build"
+         "$(grep -c ' NO BUILD ' "$results") drawn that do not build, $(grep -c ' DRAWN BEFORE ' "$results") drawn twice"
     grep ' SURVIVED ' "$results" || true
 }
 if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
