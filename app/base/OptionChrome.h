@@ -32,7 +32,10 @@ public:
     template <class TBase>
     BOOL RouteMessage(TBase* pHost, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         BOOL bHandled = m_adapter.HostWndMsg<TBase>(pHost, message, wParam, lParam, pResult);
-        if (message == WM_SIZE && m_commandBar.m_hWnd != nullptr) m_commandBar.AutoSize();
+        if (message == WM_SIZE && m_commandBar.m_hWnd != nullptr && lParam != m_lBarDockedAt) {
+            m_commandBar.AutoSize();
+            m_lBarDockedAt = lParam;
+        }
         m_screenFit.AfterMessage(pHost->m_hWnd, message, wParam, lParam);
         return bHandled;
     }
@@ -45,4 +48,5 @@ public:
 private:
     const wchar_t* m_pszHelp;
     CScreenFit m_screenFit;
+    LPARAM m_lBarDockedAt = -1;  // the host's client size the bar was last docked to
 };
