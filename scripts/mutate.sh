@@ -70,6 +70,8 @@ apply() {
 keep() { cp -f "$SOURCE/$1" "$WORK/as-found"; }
 put_back() { cp -f "$WORK/as-found" "$SOURCE/$1"; }
 
+# What the checks run: a fault is built into these alone.
+CHECKED=(QovBrumvaleOptions options_tests screen_tests)
 caught=0 missed=0 broken=0
 try() {
     local name="$1" file="$2" check="$3" old="$4" new="$5" word
@@ -81,7 +83,7 @@ try() {
     if ! apply "$file" "$old" "$new"; then
         echo "BROKEN  $name"; broken=$((broken + 1)); return 0
     fi
-    if ! cmake --build "$BUILD" -j2 >/dev/null 2>&1; then
+    if ! cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1; then
         echo "BROKEN  $name (does not build)"; broken=$((broken + 1))
     elif run_check "$check" >/dev/null 2>&1; then
         echo "MISSED  $name ($check)"; missed=$((missed + 1))
@@ -171,7 +173,7 @@ sample() {
                     [[ "$tried" == *" $check "* ]] && continue
                     tried+="$check "
                     # The program and the screen tests are built only for a fault that gets that far.
-                    case "$check" in e2e|screen:*) cmake --build "$BUILD" -j2 >/dev/null 2>&1 || true ;; esac
+                    case "$check" in e2e|screen:*) cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1 || true ;; esac
                     if ! run_check "$check" >/dev/null 2>&1; then verdict="CAUGHT ($check)"; break; fi
                 done
             fi
