@@ -1,14 +1,6 @@
 // The advanced options dialog with its island copy, against the real registry and files.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "dialogs/AdvancedOptionsDialog.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
-#include "toolkit/ControlHook.h"
 
 namespace {
 

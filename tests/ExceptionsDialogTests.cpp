@@ -1,42 +1,34 @@
 // The exceptions dialog over the real registry, the picker answered from inside its loop.
-#include <gtest/gtest.h>
-
 #include "dialogs/ExceptionsDialog.h"
 #include "dialogs/SelectFileDialog.h"
 #include "tests/Harness.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
 
 namespace {
 
 using Strings = std::vector<std::wstring>;
-HWND Modal() { return AfxGetModalWnd(); }
 
 // A user's step: "+path" or "-path", Add with the picker ending with OK or Cancel, the path left in
-// its result; "sN", item N selected; "r", a tap on Remove (which takes the focus).
+// its result; "sX", the entry X chosen; "r", a tap on Remove (which takes the focus).
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
-    auto tell = [&](int id, int code) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), LPARAM(dialog.GetDlgItem(id))); };
     if (op[0] == L's') {
-        ::SendMessageW(dialog.GetDlgItem(kExceptionList), LB_SETCURSEL, op[1] - L'0', 0);
-        tell(kExceptionList, LBN_SELCHANGE);
+        Choose(dialog.GetDlgItem(kExceptionList), op.c_str() + 1);
     } else if (op[0] == L'r') {
         ::SetFocus(dialog.GetDlgItem(kRemoveButton));
-        tell(kRemoveButton, BN_CLICKED);
+        Press(dialog.m_hWnd, kRemoveButton);
     } else {
         OnNextIdle([&] {
             g_strPickedPath = op.substr(1);
-            static_cast<CDialog*>(CWnd::FromHandlePermanent(Modal()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
+            static_cast<CDialog*>(CWnd::FromHandlePermanent(AfxGetModalWnd()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
         });
-        tell(kAddButton, BN_CLICKED);
+        Press(dialog.m_hWnd, kAddButton);
     }
 }
 
-Changes Texts(const Strings& names, const Strings& texts) {
+Changes Texts(const Strings& texts) {  // as "  0", "  1", ...
     Changes stored;
-    for (size_t i = 0; i < texts.size(); ++i) stored.emplace(names[i], Sz(texts[i]));
+    for (size_t i = 0; i < texts.size(); ++i) stored.emplace(L"  " + std::to_wstring(i), Sz(texts[i]));
     return stored;
 }
-const Strings kNames{L"  0", L"  1", L"  2"};
 
 }  // namespace
 
@@ -46,14 +38,14 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
     struct Row { const char* what; Changes stored; Strings ops; Strings list; int sel; int end; };
     std::vector<Row> rows = {
-        {"loaded: nothing selected", Texts(kNames, {L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
+        {"loaded: nothing selected", Texts({L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
         {"a program's name", {}, {L"+\\Program Files\\Tools\\calc.exe"}, {L"calc.exe"}, 0, IDOK},
-        {"duplicate; item 0 selected, then kept", Texts(kNames, {L"b.exe"}), {L"+\\b.exe", L"+\\a.exe"},
+        {"duplicate; item 0 selected, then kept", Texts({L"b.exe"}), {L"+\\b.exe", L"+\\a.exe"},
          {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
-        {"remove the last", Texts(kNames, {L"a", L"b", L"c"}), {L"s2", L"r"}, {L"a", L"b"}, 1, IDOK},
-        {"remove a middle one", Texts(kNames, {L"a", L"b", L"c"}), {L"s1", L"r"}, {L"a", L"c"}, 1, IDOK},
-        {"remove the only one", Texts(kNames, {L"a"}), {L"s0", L"r", L"r"}, {}, -1, IDOK},
-        {"the bar's Cancel", Texts(kNames, {L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
+        {"remove the last", Texts({L"a", L"b", L"c"}), {L"sc", L"r"}, {L"a", L"b"}, 1, IDOK},
+        {"remove a middle one", Texts({L"a", L"b", L"c"}), {L"sb", L"r"}, {L"a", L"c"}, 1, IDOK},
+        {"remove the only one", Texts({L"a"}), {L"sa", L"r", L"r"}, {}, -1, IDOK},
+        {"the bar's Cancel", Texts({L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
         // A folder's backslash dropped, a name without a folder kept, an empty name and the picker's Cancel ignored.
         {"picked paths", {}, {L"+\\Tools\\calc.exe\\", L"+notes.exe", L"+\\", L"+", L"-\\x.exe"}, {L"calc.exe", L"notes.exe"}, 0, IDOK},
     };
@@ -80,9 +72,7 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         RunModal(dialog, {[&] {
             for (const std::wstring& op : row.ops) Perform(dialog, op);
             HWND hList = dialog.GetDlgItem(kExceptionList);
-            Strings list;
-            for (wchar_t text[64]; ::SendMessageW(hList, LB_GETTEXT, list.size(), LPARAM(text)) >= 0;) list.push_back(text);
-            EXPECT_EQ(list, row.list);
+            EXPECT_EQ(Entries(hList), row.list);
             EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), row.sel);
             EXPECT_EQ(::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton)), row.sel >= 0);
             EXPECT_EQ(::GetFocus(), hList);

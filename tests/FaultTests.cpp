@@ -3,16 +3,10 @@
 // accepted. Run from the small drive tests/faults.sh makes, where the test program stands as the
 // program would, with its skins. What is stored and the messages shown must be what the failure
 // allows; a crash or a hang ends the test program before its verdict.
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <filesystem>
-#include <set>
 
 #include "app/OptionsApp.h"
 #include "tests/Faults.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
 
 namespace {
@@ -154,21 +148,7 @@ Fields Read(Snapshot& rest) {
 }
 
 // The scenario's steps, each acting on the window in front where it has the caption given.
-HWND Page(HWND hSheet) { return PropSheet_GetCurrentPageHwnd(hSheet); }
-void Command(HWND h, int id) { ::SendMessageW(h, WM_COMMAND, id, 0); }
-void Select(HWND hList, const wchar_t* text) {
-    ::SendMessageW(hList, LB_SETCURSEL, ::SendMessageW(hList, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text)), 0);
-    ::SendMessageW(::GetParent(hList), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hList), LBN_SELCHANGE), LPARAM(hList));
-}
-HTREEITEM Child(HWND hTree, HTREEITEM hParent, const wchar_t* name) {
-    for (HTREEITEM h = TreeView_GetChild(hTree, hParent); h != nullptr; h = TreeView_GetNextSibling(hTree, h)) {
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW item{TVIF_TEXT, h, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
-        if (TreeView_GetItem(hTree, &item) && lstrcmpiW(text, name) == 0) return h;
-    }
-    return nullptr;
-}
-const wchar_t kSheet[] = L"Qov Brumvale Options";
+const std::vector<std::wstring> kCalc{L"Program Files/", L"Tools/", L"calc.exe"};
 const std::vector<ProgramStep> kSteps = {
     {"game", kSheet, [](HWND h) {
          AskHelp(h);
@@ -190,16 +170,14 @@ const std::vector<ProgramStep> kSteps = {
      }},
     {"picker", L"Select File", [](HWND h) {
          HWND hTree = ::GetDlgItem(h, kPickerTree);
-         HTREEITEM hItem = TreeView_GetRoot(hTree);
-         for (const wchar_t* name : {L"Program Files", L"Tools", L"calc.exe"}) hItem = hItem ? Child(hTree, hItem, name) : nullptr;
-         if (hItem != nullptr) TreeView_SelectItem(hTree, hItem);
+         if (HTREEITEM hItem = Find(hTree, kCalc)) TreeView_SelectItem(hTree, hItem);
          AskHelp(h);
-         Command(h, ::IsWindowEnabled(::GetDlgItem(h, IDOK)) ? IDOK : IDCANCEL);  // OK only ends it on a file
+         Press(h, ::IsWindowEnabled(::GetDlgItem(h, IDOK)) ? IDOK : IDCANCEL);  // OK only ends it on a file
      }},
     {"exceptions ok", L"Screen Saver Exceptions", [](HWND h) {
-         Select(::GetDlgItem(h, kExceptionList), L"notes.exe");
+         Choose(::GetDlgItem(h, kExceptionList), L"notes.exe");
          Click(h, kRemoveButton);
-         Command(h, IDOK);
+         Press(h, IDOK);
      }},
     {"advanced", kSheet, [](HWND h) { Click(Page(h), kMoreOptionsButton); }},
     {"island", L"Advanced Options", [](HWND h) {
@@ -208,11 +186,11 @@ const std::vector<ProgramStep> kSteps = {
          ::SendDlgItemMessageW(h, kMusicSlider, TBM_SETPOS, TRUE, 10);
          for (int id : {kSaveIslandButton, kSaveIslandButton, kLivingIslandBox}) Click(h, id);
          g_pszPhase = "advanced ok";
-         Command(h, IDOK);
+         Press(h, IDOK);
      }},
     {"skins", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 2); }},
     {"ok", kSheet, [](HWND h) {
-         Select(::GetDlgItem(Page(h), kSkinList), L"Classic");
+         Choose(::GetDlgItem(Page(h), kSkinList), L"Classic");
          AskHelp(h);
          PressSheetButton(h, PSBTN_OK);
      }},
@@ -225,11 +203,9 @@ Fields RunScenario(const std::string& site, int n) {
     ResetProgramKeys(kGameKey, {{L"sound_vol", Dword(40)}, {L"music_vol", Dword(24)}, {L"ss_sound_vol", Dword(30)},
                                 {L"ss_music_vol", Dword(0)}, {L"UserSettings", Sz(L"F:\\My Documents\\Brumvale\\Island.ino")},
                                 {L"time_skin", Sz(kProgramDir + L"TimeSkins\\Neon\\")}});
-    for (const auto& [key, name, value] : std::vector<std::tuple<const wchar_t*, const wchar_t*, RegValue>>{
-             {kSettingsKey, L"propNameScreenSaverMode", Dword(0x20006)}, {kSettingsKey, L"propNameScreenSaverTimeout", Dword(300)},
-             {kSettingsKey, L"propNameGameMode", Dword(1)}, {kExceptionsKey, L"  0", Sz(L"notes.exe")},
-             {kExceptionsKey, L"  1", Sz(L"PLAYER.EXE")}})
-        SetValue(key, name, value);
+    SetValues({{kSettingsKey, L"propNameScreenSaverMode", Dword(0x20006)}, {kSettingsKey, L"propNameScreenSaverTimeout", Dword(300)},
+               {kSettingsKey, L"propNameGameMode", Dword(1)}, {kExceptionsKey, L"  0", Sz(L"notes.exe")},
+               {kExceptionsKey, L"  1", Sz(L"PLAYER.EXE")}});
     Snapshot others = Snapshot::Of(kVendorKeyPath);
     Read(others);  // the vendor's keys without the program's values
     std::filesystem::remove(kCopy);
@@ -271,7 +247,6 @@ TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     const char* plan = std::getenv("BRUMVALE_FAULT");
     const char *rounds = std::getenv("BRUMVALE_ROUNDS"), *drive = std::getenv("BRUMVALE_DRIVE");
     ::SetCurrentDirectoryW(drive ? (std::wstring(drive, drive + std::strlen(drive)) + L"\\").c_str() : L"F:\\");
-    faults::Install();
     if (plan == nullptr) {
         EXPECT_EQ(RunScenario("", 0), kAllDone);  // the first run makes what lives as long as the program: the toolkit's fonts
         for (const auto& [name, count] : faults::Counts()) std::printf("count %s %d\n", name.c_str(), count);
@@ -287,7 +262,7 @@ TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     const Fields left = RunScenario(site, std::atoi(std::strrchr(plan, ':') + 1));
     const std::string context = faults::FailedContext();
     std::printf("fault %s at %s\n", plan, context.c_str());
-    ASSERT_TRUE(faults::Failed()) << "no call " << plan;
+    ASSERT_FALSE(context.empty()) << "no call " << plan;
     auto live = faults::Live();  // keys, searches, DCs, image lists, handles: all closed again
     live.erase("GDI object");   // the toolkit's fonts live as long as the program
     EXPECT_EQ(live, (std::map<std::string, int>{})) << "left open";

@@ -57,7 +57,7 @@ constexpr int SiteId(const char* name) {
 }
 
 struct State {
-    bool armed = false, failed = false;
+    bool armed = false;
     int site = -1, n = 0;
     int counts[kSiteCount] = {};
     std::string context;
@@ -72,11 +72,6 @@ std::string Narrow(const wchar_t* text) {
     return s;
 }
 template <class T>
-const void* Handle(T arg) {
-    if constexpr (std::is_pointer_v<T> && !std::is_function_v<std::remove_pointer_t<T>>) return arg;
-    else return nullptr;
-}
-template <class T>
 std::string Text(T arg) {
     if constexpr (std::is_convertible_v<T, const wchar_t*>) return arg ? Narrow(arg) : "";
     else if constexpr (std::is_integral_v<T>) return std::to_string(arg);
@@ -85,18 +80,14 @@ std::string Text(T arg) {
 
 // Counts the call while the program runs (a phase is named); true when it is the one to fail,
 // whose context (the phase and what the call was about) is kept.
-template <class FAbout>
-bool Hit(int site, FAbout about) {
+template <class FAbout = std::string (*)()>
+bool Hit(int site, FAbout about = [] { return std::string(); }) {
     if (!g.armed || g_bBusy || !*g_pszPhase || kSites[site].kind != nullptr) return false;
     if (++g.counts[site] != g.n || site != g.site) return false;
     g_bBusy = true;
-    g.failed = true;
     g.context = std::string(g_pszPhase) + ":" + about();
     g_bBusy = false;
     return true;
-}
-bool Hit(int site) {
-    return Hit(site, [] { return std::string(); });
 }
 void Track(const char* kind, const void* handle, bool made) {
     if (!g.armed || handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
@@ -114,23 +105,16 @@ template <int Id, class R, class... A>
 struct Fake<Id, R(WINAPI*)(A...)> {
     static inline R(WINAPI* real)(A...) = nullptr;
     static R WINAPI Call(A... args) {
-        const Site& site = kSites[Id];
-        const auto arg = [&](int i) {
-            std::string text;
-            int k = 0;
-            ((k++ == i ? text = Text(args) : text), ...);
-            return text;
-        };
-        if (Hit(Id, [&] { return arg(site.about); })) {
+        static constexpr Site site = kSites[Id];
+        const std::tuple<A...> all{args...};
+        if (Hit(Id, [&] {
+                if constexpr (site.about >= 0) return Text(std::get<site.about>(all));
+                else return std::string();
+            })) {
             ::SetLastError(site.error);
             return R(site.fail);
         }
-        if (site.kind != nullptr) {
-            const void* handle = nullptr;
-            int k = 0;
-            ((k++ == site.released ? handle = Handle(args) : handle), ...);
-            Track(site.kind, handle, false);
-        }
+        if constexpr (site.released >= 0) Track(site.kind, std::get<site.released>(all), false);
         R result = real(args...);
         if constexpr (std::is_pointer_v<R>)
             if (site.makes != nullptr) Track(site.makes, result, true);
@@ -138,13 +122,14 @@ struct Fake<Id, R(WINAPI*)(A...)> {
     }
 };
 
-// The entry of the test program's import table for dll!name, replaced by fake; answers the old.
-void* Patch(const char* dll, const char* name, void* fake) {
+// Each entry of the test program's import table for the function of that name, replaced by fake;
+// real keeps the old one (null where the program does not import it).
+template <class F>
+void Patch(const char* name, F fake, F& real) {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
-        if (_stricmp(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
@@ -153,20 +138,14 @@ void* Patch(const char* dll, const char* name, void* fake) {
                 continue;
             DWORD old = 0;
             ::VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-            void* real = reinterpret_cast<void*>(slots->u1.Function);
+            real = reinterpret_cast<F>(slots->u1.Function);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(fake);
             ::VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
-            return real;
         }
     }
-    return nullptr;  // the program does not import it
-}
-template <class F>
-void PatchIn(const char* dll, const char* name, F fake, F& real) {
-    real = reinterpret_cast<F>(Patch(dll, name, reinterpret_cast<void*>(fake)));
 }
 #define FAKE(name) Fake<SiteId(#name), decltype(&::name)>
-#define PATCH(dll, name) PatchIn(dll, #name, &FAKE(name)::Call, FAKE(name)::real);
+#define PATCH(name) Patch(#name, &FAKE(name)::Call, FAKE(name)::real);
 // The store reaches the registry through its own table, filled before the import table is patched.
 #define WRAP(field, name) { FAKE(name)::real = reg.field; reg.field = &FAKE(name)::Call; }
 
@@ -206,32 +185,27 @@ LRESULT CALLBACK PageHook(int code, WPARAM w, LPARAM l) {
     return ::CallNextHookEx(g_hPageHook, code, w, l);
 }
 
-}  // namespace
-
-void Install() {
-    static bool bInstalled = false;
-    if (bInstalled) return;
-    bInstalled = true;
+bool Install() {
     RegistryEntryPoints& reg = GetRegistryEntryPoints();
     WRAP(pfnCreateKeyEx, RegCreateKeyExW) WRAP(pfnOpenKeyEx, RegOpenKeyExW) WRAP(pfnQueryValueEx, RegQueryValueExW)
     WRAP(pfnSetValueEx, RegSetValueExW) WRAP(pfnEnumValue, RegEnumValueW) WRAP(pfnDeleteValue, RegDeleteValueW)
     WRAP(pfnFlushKey, RegFlushKey) WRAP(pfnCloseKey, RegCloseKey)
-    PATCH("kernel32.dll", FindFirstFileW) PATCH("kernel32.dll", FindNextFileW) PATCH("kernel32.dll", FindClose)
-    PATCH("kernel32.dll", GetFileAttributesW) PATCH("kernel32.dll", CopyFileW) PATCH("kernel32.dll", GetModuleFileNameW)
-    PATCH("kernel32.dll", SearchPathW) PATCH("kernel32.dll", CloseHandle)
-    PATCH("comctl32.dll", PropertySheetW) PATCH("comctl32.dll", InitCommonControlsEx)
-    PATCH("comctl32.dll", ImageList_LoadImageW) PATCH("comctl32.dll", ImageList_Destroy)
-    PATCH("user32.dll", CreateDialogParamW) PATCH("user32.dll", CreateWindowExW) PATCH("user32.dll", RegisterClassW)
-    PATCH("user32.dll", SetWindowsHookExW) PATCH("user32.dll", MessageBoxW) PATCH("user32.dll", LoadStringW)
-    PATCH("user32.dll", GetDC) PATCH("user32.dll", ReleaseDC) PATCH("user32.dll", BeginPaint)
-    PATCH("gdi32.dll", CreateFontIndirectW) PATCH("gdi32.dll", CreatePen) PATCH("gdi32.dll", DeleteObject)
-    PatchIn("user32.dll", "SendMessageW", &SendMessageFake, g_realSendMessage);
-    PatchIn("kernel32.dll", "CreateProcessW", &CreateProcessFake, g_realCreateProcess);
-    PatchIn("user32.dll", "EndPaint", &EndPaintFake, g_realEndPaint);
+    PATCH(FindFirstFileW) PATCH(FindNextFileW) PATCH(FindClose) PATCH(GetFileAttributesW) PATCH(CopyFileW)
+    PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CloseHandle) PATCH(PropertySheetW) PATCH(InitCommonControlsEx)
+    PATCH(ImageList_LoadImageW) PATCH(ImageList_Destroy) PATCH(CreateDialogParamW) PATCH(CreateWindowExW)
+    PATCH(RegisterClassW) PATCH(SetWindowsHookExW) PATCH(MessageBoxW) PATCH(LoadStringW) PATCH(GetDC) PATCH(ReleaseDC)
+    PATCH(BeginPaint) PATCH(CreateFontIndirectW) PATCH(CreatePen) PATCH(DeleteObject)
+    Patch("SendMessageW", &SendMessageFake, g_realSendMessage);
+    Patch("CreateProcessW", &CreateProcessFake, g_realCreateProcess);
+    Patch("EndPaint", &EndPaintFake, g_realEndPaint);
     g_hPageHook = ::SetWindowsHookExW(WH_CBT, &PageHook, nullptr, ::GetCurrentThreadId());
+    return true;
 }
 
+}  // namespace
+
 void Arm(const std::string& site, int n) {
+    [[maybe_unused]] static const bool bInstalled = Install();
     State fresh;
     fresh.live = std::move(g.live);  // what lives on from earlier runs stays counted
     g = std::move(fresh);
@@ -246,7 +220,6 @@ std::map<std::string, int> Counts() {
         if (kSites[i].kind == nullptr && std::strcmp(kSites[i].name, "SendMessageW") != 0) counts[kSites[i].name] = g.counts[i];
     return counts;
 }
-bool Failed() { return g.failed; }
 std::string FailedContext() { return g.context; }
 std::map<std::string, int> Live() {
     std::map<std::string, int> live;

@@ -12,18 +12,14 @@
 
 namespace faults {
 
-// Patches the calls in; idempotent. Nothing fails or is counted until Arm.
-void Install();
-// From now on: calls counted from 0 while the program runs (RunProgram names its phase), and the
-// n-th call of the site (1 on) fails; none with n 0.
+// From now on (the calls patched in the first time): calls counted from 0 while the program runs
+// (RunProgram names its phase), and the n-th call of the site (1 on) fails; none with n 0.
 void Arm(const std::string& site = "", int n = 0);
 void Disarm();
 // The calls of each site since Arm.
 std::map<std::string, int> Counts();
-// Whether the armed failure happened, and what the failed call was about: the phase of the run
-// (g_pszPhase), then a
-// value name, a path, a window class and its parent's text, a list entry's text.
-bool Failed();
+// What the armed failure's call was about, empty unless it failed: the phase of the run
+// (g_pszPhase), then a value name, a path, a window class and its parent's text, a list entry's text.
 std::string FailedContext();
 // Objects the program's calls made while armed, over every run, and have not released, by kind
 // ("font", "key", "find", ...).

@@ -1,7 +1,5 @@
 #include "tests/Harness.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <deque>
 
@@ -31,8 +29,7 @@ CAnswerMessageBoxes* g_pAnswering = nullptr;
 HHOOK g_hAnswerHook = nullptr;
 LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     const HWND h = reinterpret_cast<HWND>(wParam);
-    wchar_t cls[16] = {};
-    const bool bBox = code == HCBT_ACTIVATE && ::GetClassNameW(h, cls, 16) && !lstrcmpW(cls, L"#32770") && !CWnd::FromHandlePermanent(h);
+    const bool bBox = code == HCBT_ACTIVATE && ClassOf(h) == L"#32770" && !CWnd::FromHandlePermanent(h);
     // A box's text: control 0xFFFF on Windows, 100 on Wine.
     if (HWND hText = bBox ? (::GetDlgItem(h, 0xFFFF) ? ::GetDlgItem(h, 0xFFFF) : ::GetDlgItem(h, 100)) : nullptr) {
         MessageBoxSeen& seen = g_pAnswering->m_seen.emplace_back();
@@ -89,13 +86,11 @@ ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
         ::TerminateProcess(::GetCurrentProcess(), 3);
     };
     ::CreateTimerQueueTimer(&hWatchdog, nullptr, bark, nullptr, 60000, 0, 0);
-    for (const ProgramStep& step : steps) {
+    for (const ProgramStep& step : steps)
         OnNextIdle([&step] {
             g_pszPhase = step.phase;
-            HWND h = AfxGetModalWnd();
-            if (TextOf(h) == step.caption) step.act(h);
+            if (HWND h = AfxGetModalWnd(); TextOf(h) == step.caption) step.act(h);
         });
-    }
     g_pszPhase = "start";
     {
         COptionsApp app;  // the program's own start, its sheet a local object of InitInstance
@@ -137,6 +132,12 @@ std::wstring TextOf(HWND hWnd) {
     return text;
 }
 
+std::wstring ClassOf(HWND hWnd) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hWnd, cls, 64);
+    return cls;
+}
+
 bool Hooked(HWND hWnd) { return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlHookProc); }
 
 std::vector<std::wstring> Listed(const std::wstring& pattern) {
@@ -147,4 +148,52 @@ std::vector<std::wstring> Listed(const std::wstring& pattern) {
         if (lstrcmpW(data.cFileName, L".") && lstrcmpW(data.cFileName, L"..")) names.push_back(data.cFileName);
     if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
     return names;
+}
+
+HWND Page(HWND hSheet) { return PropSheet_GetCurrentPageHwnd(hSheet); }
+
+void Press(HWND hParent, int nID) {
+    ::SendMessageW(hParent, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), LPARAM(::GetDlgItem(hParent, nID)));
+}
+
+std::vector<std::wstring> Entries(HWND hList) {
+    std::vector<std::wstring> entries;
+    for (wchar_t text[300]; ::SendMessageW(hList, LB_GETTEXT, entries.size(), LPARAM(text)) >= 0;) entries.push_back(text);
+    return entries;
+}
+
+void Choose(HWND hList, const wchar_t* text) {
+    ::SendMessageW(hList, LB_SETCURSEL, ::SendMessageW(hList, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text)), 0);
+    ::SendMessageW(::GetParent(hList), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hList), LBN_SELCHANGE), LPARAM(hList));
+}
+
+namespace {
+const wchar_t* ItemInto(HWND hTree, HTREEITEM hItem, wchar_t (&text)[MAX_PATH + 1]) {
+    TVITEMW item{TVIF_TEXT | TVIF_IMAGE, hItem, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
+    text[0] = L'\0';
+    TreeView_GetItem(hTree, &item);
+    if (item.iImage == 0) lstrcatW(text, L"/");
+    return text;
+}
+}  // namespace
+
+std::wstring ItemText(HWND hTree, HTREEITEM hItem) {
+    wchar_t text[MAX_PATH + 1];
+    return ItemInto(hTree, hItem, text);
+}
+
+std::vector<std::wstring> Children(HWND hTree, HTREEITEM hParent) {
+    std::vector<std::wstring> names;
+    for (HTREEITEM h = TreeView_GetChild(hTree, hParent); h != nullptr; h = TreeView_GetNextSibling(hTree, h))
+        names.push_back(ItemText(hTree, h));
+    return names;
+}
+
+HTREEITEM Find(HWND hTree, const std::vector<std::wstring>& path) {
+    HTREEITEM hItem = TreeView_GetRoot(hTree);
+    wchar_t text[MAX_PATH + 1];
+    for (const std::wstring& name : path)
+        for (hItem = hItem ? TreeView_GetChild(hTree, hItem) : nullptr; hItem && name != ItemInto(hTree, hItem, text);)
+            hItem = TreeView_GetNextSibling(hTree, hItem);
+    return hItem;
 }

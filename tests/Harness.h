@@ -1,15 +1,25 @@
-// Helpers for driving real windows from inside their own modal loops.
+// What every test stands on: GoogleTest, the program's literals, the registry fixture, and helpers
+// for driving real windows from inside their own modal loops.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
-// Runs step once the running modal loop is idle (its windows are up and painted); steps queue
-// up and run one per idle turn, in order.
+#include "tests/Literals.h"
+#include "tests/RegistryFixture.h"
+
+// Runs step once the running modal loop is idle (its windows up and painted), one step per idle
+// turn, in order.
 void OnNextIdle(std::function<void()> step);
 // Runs a sheet or dialog modally with the steps, the last one ending it; answers DoModal's result.
 template <class TModal>
@@ -17,9 +27,8 @@ INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> st
     for (const auto& step : steps) OnNextIdle(step);
     return window.DoModal();
 }
-// A button of a running sheet pressed (PSBTN_OK, PSBTN_CANCEL).
+// A button of a running sheet pressed (PSBTN_OK, PSBTN_CANCEL); a tap on a bar's first button.
 void PressSheetButton(HWND hSheet, int nButton);
-// A tap on the bar's first button, as the pen gives it.
 void TapBarButton(HWND hBar);
 
 // While it lives, each message box on this thread (a dialog with a message text and no object of
@@ -60,9 +69,22 @@ inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
 // What a window shows, read as the platform gives it: its rectangle in its parent's client area,
-// its text, whether the control hook is its window procedure (pen taps go straight to it).
+// its text and class, whether the control hook is its window procedure (pen taps go straight to it).
 RECT InParent(HWND hWnd);
 std::wstring TextOf(HWND hWnd);
+std::wstring ClassOf(HWND hWnd);
 bool Hooked(HWND hWnd);
 // A folder's entries as the file system lists them (pattern "\Folder\*"), "." and ".." aside.
 std::vector<std::wstring> Listed(const std::wstring& pattern);
+// The page in front of a sheet; a control's click as its parent hears it, enabled or not.
+HWND Page(HWND hSheet);
+void Press(HWND hParent, int nID);
+// A list's entries as shown; the entry of that text chosen, as a tap chooses it.
+std::vector<std::wstring> Entries(HWND hList);
+void Choose(HWND hList, const wchar_t* text);
+// A tree's item as shown (a folder's, image 0, ends in "/"), an item's children, the item a path of
+// such names leads to from the root (null where one is missing). Choose and Find allocate nothing:
+// the failure run counts every allocation while the program runs.
+std::wstring ItemText(HWND hTree, HTREEITEM hItem);
+std::vector<std::wstring> Children(HWND hTree, HTREEITEM hParent);
+HTREEITEM Find(HWND hTree, const std::vector<std::wstring>& path);

@@ -3,7 +3,8 @@
 // are written where they are used.
 #pragma once
 
-// The three keys, under HKEY_LOCAL_MACHINE.
+// The sheet's caption; the three keys, under HKEY_LOCAL_MACHINE.
+inline constexpr wchar_t kSheet[] = L"Qov Brumvale Options";
 inline constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Varnholt\\BrumvaleService\\Settings";
 inline constexpr wchar_t kExceptionsKey[] = L"SOFTWARE\\Varnholt\\BrumvaleService\\Exceptions";
 inline constexpr wchar_t kGameKey[] = L"SOFTWARE\\Varnholt\\Brumvale VGA";

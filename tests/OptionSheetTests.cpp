@@ -1,12 +1,6 @@
 // The program's property sheet and the option page base, on probe pages.
-#include <gtest/gtest.h>
-
-#include <tuple>
-
 #include "app/OptionsSheet.h"
-#include "tests/Harness.h"
 #include "tests/ToolkitHost.h"
-#include "tests/Literals.h"
 
 namespace {
 
@@ -55,11 +49,9 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
 // commands, whether they have an image and their size, whether it comes first among the page's
 // children (in front of its controls).
 struct Bar {
-    int id;
-    bool shown;
+    int id, cx, cy;
+    bool shown, first;
     std::vector<std::tuple<std::wstring, int, bool>> buttons;  // text, command, image
-    int cx, cy;
-    bool first;
     bool operator==(const Bar&) const = default;
 };
 void PrintTo(const Bar& bar, std::ostream* os) {
@@ -69,8 +61,8 @@ void PrintTo(const Bar& bar, std::ostream* os) {
 Bar BarOf(const COptionPage& page) {
     HWND h = page.GetCommandBar().m_hWnd;
     const LRESULT size = ::SendMessageW(h, TB_GETBUTTONSIZE, 0, 0);
-    Bar bar{::GetDlgCtrlID(h), (::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) != 0, {}, LOWORD(size), HIWORD(size),
-            ::GetWindow(page.m_hWnd, GW_CHILD) == h};
+    Bar bar{::GetDlgCtrlID(h), LOWORD(size), HIWORD(size), (::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) != 0,
+            ::GetWindow(page.m_hWnd, GW_CHILD) == h, {}};
     for (int i = 0; i < ::SendMessageW(h, TB_BUTTONCOUNT, 0, 0); ++i) {
         TBBUTTON b{};
         wchar_t text[32] = {};
@@ -110,7 +102,7 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
         };
         // A few idle turns without a closing page do not end the run.
         const INT_PTR result = RunModal(sheet, {visitSkins, [] {}, [] {}, end});
-        const Bar hidden{.id = 0xE800, .shown = false, .buttons = {{L"Cancel", IDCANCEL, false}}, .cx = 23, .cy = 22, .first = true};
+        const Bar hidden{.id = 0xE800, .cx = 23, .cy = 22, .shown = false, .first = true, .buttons = {{L"Cancel", IDCANCEL, false}}};
         Bar shown = hidden;
         shown.shown = true;
         EXPECT_EQ(bars, std::vector({hidden, shown}));

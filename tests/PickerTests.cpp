@@ -1,11 +1,8 @@
 // The program picker on folders made on the test device's drives.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "dialogs/SelectFileDialog.h"
 #include "tests/Harness.h"
-#include "tests/Literals.h"
 
 namespace {
 
@@ -14,25 +11,7 @@ const Strings kExe{L"exe"};
 
 HWND Modal() { return AfxGetModalWnd(); }
 HWND Tree() { return ::GetDlgItem(Modal(), kPickerTree); }
-std::wstring Text(HTREEITEM hItem) {  // a folder's name ends in "/"
-    wchar_t text[MAX_PATH] = {};
-    TVITEMW item{TVIF_TEXT | TVIF_IMAGE, hItem, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
-    TreeView_GetItem(Tree(), &item);
-    return text + std::wstring(item.iImage == 0 ? L"/" : L"");
-}
-Strings Children(HTREEITEM hParent) {
-    Strings names;
-    for (HTREEITEM h = TreeView_GetChild(Tree(), hParent); h != nullptr; h = TreeView_GetNextSibling(Tree(), h))
-        names.push_back(Text(h));
-    return names;
-}
-HTREEITEM Find(const Strings& path) {  // from the root "\"
-    HTREEITEM hItem = TreeView_GetRoot(Tree());
-    for (const std::wstring& name : path)
-        for (hItem = TreeView_GetChild(Tree(), hItem); hItem != nullptr && Text(hItem) != name;)
-            hItem = TreeView_GetNextSibling(Tree(), hItem);
-    return hItem;
-}
+Strings ChildrenAt(const Strings& path) { return Children(Tree(), Find(Tree(), path)); }
 
 // C:\Folder: each entry and whether the picker shows it. Each folder but Empty holds In.exe.
 const std::pair<std::wstring, bool> kEntries[] = {
@@ -87,12 +66,12 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
                           EXPECT_EQ(::GetWindowLongW(Tree(), GWL_STYLE), 0x50010033);
                           EXPECT_TRUE(::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
                           EXPECT_TRUE(Hooked(Tree()));
-                          EXPECT_EQ(Children(Find({L"Folder/"})), expected);
+                          EXPECT_EQ(ChildrenAt({L"Folder/"}), expected);
                           for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
-                              EXPECT_EQ(Children(Find({L"Folder/", folder})), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
+                              EXPECT_EQ(ChildrenAt({L"Folder/", folder}), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
                       }
-                      if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(row.click));
-                      EXPECT_EQ(Text(TreeView_GetSelection(Tree())), row.selected);
+                      if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(Tree(), row.click));
+                      EXPECT_EQ(ItemText(Tree(), TreeView_GetSelection(Tree())), row.selected);
                       EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(Modal(), IDOK)), row.selected.back() != L'/');
                       ::SendMessageW(Modal(), WM_COMMAND, row.command, 0);
                       if (picker.ContinueModal()) picker.EndDialog(kStaysOpen);
@@ -110,14 +89,14 @@ TEST(PickerLimits, DISABLED_OddDriveOpensWhole) {
     deep.push_back(L"deep.exe");
     CSelectFileDialog picker(L"", &kExe, 1, L"Pick", nullptr);
     RunModal(picker, {[&] {
-        EXPECT_EQ(Children(Find({L"Many/"})).size(), 10000u);
-        EXPECT_NE(Find(deep), nullptr);
-        Strings odd = Children(Find({L"Odd ü ✓/"}));
+        EXPECT_EQ(ChildrenAt({L"Many/"}).size(), 10000u);
+        EXPECT_NE(Find(Tree(), deep), nullptr);
+        Strings odd = ChildrenAt({L"Odd ü ✓/"});
         std::sort(odd.begin(), odd.end());
         EXPECT_EQ(odd, (Strings{L"\"quoted\".exe", L"100% sure.exe", L"Case.exe", L"case.exe", L"with  spaces .exe",
                                 L"Ünïcødé ✓.exe"}));
-        EXPECT_NE(Find({L"Locked/"}), nullptr);
-        EXPECT_EQ(Children(Find({L"Loop/", L"Inner/", L"Back/"})), Strings{});
+        EXPECT_NE(Find(Tree(), {L"Locked/"}), nullptr);
+        EXPECT_EQ(ChildrenAt({L"Loop/", L"Inner/", L"Back/"}), Strings{});
         picker.EndDialog(IDCANCEL);
     }});
     ::SetCurrentDirectoryW(L"C:\\");

@@ -70,6 +70,10 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
     ::RegCloseKey(hKey);
 }
 
+void SetValues(const Values& values) {
+    for (const auto& [path, name, value] : values) SetValue(path, name, value);
+}
+
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes) {
     for (auto key : {kSettingsKey, kExceptionsKey, kGameKey}) DeleteTree(key);
     // Not in the exceptions key: every value there is an excepted program.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Holds the program's three keys and their neighbours.
@@ -44,8 +45,10 @@ void PrintTo(const Snapshot& snapshot, std::ostream* os);
 void DeleteTree(const std::wstring& path);
 // RegSetValueExW storing exactly the bytes counted, where the registry would add a text's missing null.
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData);
-// Stores exactly the given type and bytes, creating the key when missing.
+// Stores exactly the given type and bytes, creating the key when missing; values by key and name.
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
+using Values = std::vector<std::tuple<std::wstring, std::wstring, RegValue>>;
+void SetValues(const Values& values);
 // While it lives, the store's texts reach the registry exactly as given (SetValueExactly) and
 // the flushes that succeed are counted.
 struct CWatchedRegistry {

@@ -1,13 +1,7 @@
 // The whole program over the real registry, every window accepted as it opens, over states whose
 // outcome is known value by value.
-#include <gtest/gtest.h>
-
 #include "app/base/ModuleDir.h"
 #include "tests/Harness.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
-
-#include <commctrl.h>  // after windows.h
 
 namespace {
 
@@ -15,24 +9,18 @@ enum class End { kOk, kCancel, kClose };
 const char* const kEndNames[] = {"OK", "Cancel", "closing"};
 const std::wstring kProgramDir = L"C:\\Program Files\\Brumvale\\", kSkins = kProgramDir + L"TimeSkins\\";
 const std::wstring kServiceKeyPath = L"SOFTWARE\\Varnholt\\BrumvaleService";
-const wchar_t kSheet[] = L"Qov Brumvale Options";
 HWND g_hSheet = nullptr;
 
-// A button's click as its parent hears it, enabled or not: a switched-off screen saver disables
-// "Exceptions..." and "More Options...", which a user switches on first and off again.
-void Press(HWND hParent, int nID) {
-    ::SendMessageW(hParent, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), LPARAM(::GetDlgItem(hParent, nID)));
-}
-HWND Page(HWND hSheet) { return PropSheet_GetCurrentPageHwnd(hSheet); }
 // The dialog in front is owned by the window that opened it, the sheet enabled under it all along.
 void OwnedBy(HWND hFront, HWND hOwner) {
     EXPECT_EQ(std::pair(::GetWindow(hFront, GW_OWNER), ::IsWindowEnabled(g_hSheet)), std::pair(hOwner, TRUE));
 }
 
-// The program once, everything accepted unedited: Game, Screen Saver (unless told otherwise) with
-// "Exceptions..." ("Add...", the picker cancelled, OK) and "More Options..." (OK), Skins, then the
-// sheet ended. Answers what message boxes said, whether exceptions were raised and a quit message
-// was left.
+// The program once, everything accepted unedited, buttons pressed enabled or not (a switched-off
+// screen saver disables "Exceptions..." and "More Options..."): Game, Screen Saver (unless told
+// otherwise) with "Exceptions..." ("Add...", the picker cancelled, OK) and "More Options..." (OK),
+// Skins, then the sheet ended. Answers what message boxes said, whether exceptions were raised and
+// a quit message was left.
 std::wstring RunAccepting(End end, bool bScreenSaver) {
     std::vector<ProgramStep> steps = {{"game", kSheet, [](HWND h) {
         g_hSheet = h;
@@ -81,7 +69,6 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
     return met + (run.exceptions ? L"exception|" : L"") + (run.quitLeft ? L"quit|" : L"");
 }
 
-using Entries = std::vector<std::tuple<const wchar_t*, std::wstring, RegValue>>;  // key, value name, value
 
 }  // namespace
 
@@ -93,7 +80,7 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
     const RegValue neon = Sz(kSkins + L"Neon\\");
     const struct {
         const char* what;
-        Entries stored, ss, ssOk, ok;  // as stored; the edits of the Screen Saver tab, of its OK, of the others' OK
+        Values stored, ss, ssOk, ok;  // as stored; the edits of the Screen Saver tab, of its OK, of the others' OK
     } states[] = {
         {"the sample device, in use, but for a game mode of 3: all comes back as it was, the game mode as 1",
          {{S, L"propNameScreenSaverMode", Dword(0x106)}, {S, L"propNameScreenSaverTimeout", Dword(300)}, {S, L"propNameGameMode", Dword(3)},
@@ -125,11 +112,11 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
                 SCOPED_TRACE(what);
                 DeleteTree(kVendorKeyPath);
                 if (!state.stored.empty()) ResetProgramKeys(S, {});
-                for (const auto& [path, name, value] : state.stored) SetValue(path, name, value);
+                SetValues(state.stored);
                 Snapshot expected = Snapshot::Of(kVendorKeyPath);
                 for (const std::wstring path : {kVendorKeyPath, kServiceKeyPath.c_str(), S, G}) expected.keys[path];
                 if (bScreenSaver) expected.keys[E].clear();
-                for (const Entries* edits : {&state.ss, &state.ssOk, &state.ok})
+                for (const Values* edits : {&state.ss, &state.ssOk, &state.ok})
                     if ((edits == &state.ok || bScreenSaver) && (edits == &state.ss || end == End::kOk))
                         for (const auto& [path, name, value] : *edits) expected.Set(path, name, value);
                 EXPECT_EQ(RunAccepting(end, bScreenSaver), end == End::kClose ? L"quit|" : L"");

@@ -1,11 +1,7 @@
 // The Screen Saver page on the real sheet and registry, with its timeout picker, inside the
 // sheet's own modal loop.
-#include <gtest/gtest.h>
-
 #include "app/OptionsSheet.h"
 #include "shell/InputPanel.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
 
 namespace {

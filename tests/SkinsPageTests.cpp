@@ -1,18 +1,7 @@
 // The Skins page on the real sheet and registry, over skin folders made on the test device's drive.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <set>
-
 #include "app/OptionsSheet.h"
 #include "app/base/ModuleDir.h"
-#include "tests/Literals.h"
-#include "tests/RegistryFixture.h"
 #include "tests/ToolkitHost.h"
-#include "toolkit/ControlHook.h"
-
-#include <windowsx.h>  // last: its macros clash with the framework's names
 
 namespace {
 
@@ -31,7 +20,7 @@ void Make(const std::vector<std::wstring>& entries) {
 }
 
 // Opens the Skins tab, runs the step on the list, presses the button. Answers the list as shown,
-// "Default skin*|Alpha|..." (* selected), after checking the focus, the hook and the item data.
+// "Default skin*|Alpha|..." (* selected), after checking the focus and the hook.
 std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     g_strModuleDir = kHome.wstring() + L"\\";
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);
@@ -39,13 +28,9 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     RunModal(sheet, {[&] {
                  HWND hList = sheet.m_skinsPage.GetDlgItem(kSkinList);
                  EXPECT_TRUE(::GetFocus() == hList && Hooked(hList));
-                 for (int i = 0; i < ListBox_GetCount(hList); ++i) {
-                     wchar_t text[300] = {};
-                     ListBox_GetText(hList, i, text);
-                     const auto* pPath = reinterpret_cast<const std::wstring*>(ListBox_GetItemData(hList, i));
-                     EXPECT_EQ(pPath ? *pPath : L"", i ? (kSkins / text).wstring() + L"\\" : L"") << i;
-                     shown += (i ? L"|" : L"") + std::wstring(text) + (ListBox_GetCurSel(hList) == i ? L"*" : L"");
-                 }
+                 const std::vector<std::wstring> entries = Entries(hList);
+                 for (size_t i = 0; i < entries.size(); ++i)
+                     shown += (i ? L"|" : L"") + entries[i] + (::SendMessageW(hList, LB_GETCURSEL, 0, 0) == LRESULT(i) ? L"*" : L"");
                  if (step) step(hList);
                  PressSheetButton(sheet.m_hWnd, nButton);
              }});
@@ -59,7 +44,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
     const std::vector<std::wstring> abg{L"TimeSkins/Alpha/Time_font.bmp", L"TimeSkins/Beta/", L"TimeSkins/Gamma/Time_font.bmp"};
     const std::set<std::wstring> ag{L"Alpha", L"Gamma"};
     const std::wstring alpha = (kSkins / L"Alpha\\").wstring(), gamma = (kSkins / L"Gamma\\").wstring(), odd(220, L'n');
-    auto select = [](const wchar_t* name) { return [=](HWND h) { ListBox_SetCurSel(h, ListBox_FindStringExact(h, 0, name)); }; };
+    auto select = [](const wchar_t* name) { return [=](HWND h) { Choose(h, name); }; };
     std::vector<std::wstring> many;  // 2,000 skins of long names, the last case
     std::set<std::wstring> manyNames;
     for (int i = 0; i < 2000; ++i)

@@ -7,9 +7,7 @@
 
 #include "framework/WinApp.h"
 
-namespace {
-CWinApp g_testApp(L"Brumvale Tests");
-}  // namespace
+static CWinApp g_testApp(L"Brumvale Tests");
 
 int main(int argc, char** argv) {
     g_testApp.InitApplication(::GetModuleHandleW(nullptr));

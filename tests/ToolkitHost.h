@@ -2,13 +2,10 @@
 // program's dialogs use, noting where its painting runs; and reading back what a window shows.
 #pragma once
 
-#include <functional>
 #include <optional>
-#include <vector>
 
 #include "app/base/OptionDialog.h"
 #include "tests/Harness.h"
-#include "tests/Literals.h"
 
 // A button wrapper counting the pen-downs that reach its default handling (the button itself).
 struct CTapRecordingButton : CButton {
@@ -54,6 +51,8 @@ std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
 // 8 pixels in, centred in the band 24 pixels high, on the window colour, all at the screen's
 // density; drawn here and compared with the screen pixel by pixel, the rule below the band aside.
 bool ShowsHeader(HWND hWnd, const wchar_t* title);
+// What paint draws on a bitmap of cx x cy pixels like the screen's, row by row.
+std::vector<COLORREF> Painted(int cx, int cy, const std::function<void(HDC)>& paint);
 // What a window's client area shows now: one pixel; the rows of column x above row cy in the colour.
 COLORREF PixelAt(HWND hWnd, int x, int y);
 std::vector<int> RowsOf(HWND hWnd, int x, COLORREF color, int cy);

@@ -1,6 +1,4 @@
 // The dialog adaptation toolkit on the standard test screen (800 x 600, 96 pixels per inch).
-#include <gtest/gtest.h>
-
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
 

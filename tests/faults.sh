@@ -26,13 +26,10 @@ fi
 # A small drive of its own, F:, on which the test program stands where the program would.
 DRIVE="$WINEPREFIX/faults-drive"
 HOME_DIR="$DRIVE/$PROGRAM_FOLDER"
-mkdir -p "$HOME_DIR/TimeSkins/Classic" "$HOME_DIR/TimeSkins/Neon" "$HOME_DIR/TimeSkins/Unfinished" \
-    "$DRIVE/Program Files/Tools" "$DRIVE/Program Files/Notes" "$DRIVE/Program Files/Media Player" \
+mkdir -p "$HOME_DIR/TimeSkins/"{Classic,Neon,Unfinished} "$DRIVE/Program Files/"{Tools,Notes,"Media Player"} \
     "$DRIVE/My Documents/Brumvale" "$DRIVE/Temp/Empty"
-touch "$HOME_DIR/TimeSkins/Classic/Time_font.bmp" "$HOME_DIR/TimeSkins/Neon/Time_font.bmp" \
-    "$HOME_DIR/TimeSkins/Unfinished/readme.txt" "$DRIVE/Program Files/Tools/calc.exe" "$DRIVE/Program Files/Tools/readme" \
-    "$DRIVE/Program Files/Notes/notes.exe" "$DRIVE/Program Files/Notes/notes.txt" \
-    "$DRIVE/Program Files/Media Player/PLAYER.EXE" "$DRIVE/Temp/setup.exe.bak"
+touch "$HOME_DIR/TimeSkins/"{Classic/Time_font.bmp,Neon/Time_font.bmp,Unfinished/readme.txt} "$DRIVE/Temp/setup.exe.bak" \
+    "$DRIVE/Program Files/"{Tools/calc.exe,Tools/readme,Notes/notes.exe,Notes/notes.txt,"Media Player/PLAYER.EXE"}
 printf 'the island as the game saved it' >"$DRIVE/My Documents/Brumvale/Island.ino"
 cp -f "$BUILD/tests/options_tests.exe" "$HOME_DIR/"
 ln -sfn "$DRIVE" "$WINEPREFIX/dosdevices/f:"

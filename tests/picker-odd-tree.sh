@@ -14,9 +14,7 @@ if [ ! -f "$TREE/.made" ]; then
     deep="$TREE"
     for i in $(seq 12); do deep="$deep/folder number $i of a deep path"; done
     mkdir -p "$deep" && touch "$deep/deep.exe"
-    for name in '100% sure.exe' '"quoted".exe' 'Case.exe' 'case.exe' 'with  spaces .exe' 'Ünïcødé ✓.exe'; do
-        touch "$TREE/Odd ü ✓/$name"
-    done
+    (cd "$TREE/Odd ü ✓" && touch '100% sure.exe' '"quoted".exe' 'Case.exe' 'case.exe' 'with  spaces .exe' 'Ünïcødé ✓.exe')
     touch "$TREE/Locked/hidden.exe" && chmod 000 "$TREE/Locked"
     ln -s ../.. "$TREE/Loop/Inner/Back"
     touch "$TREE/.made"

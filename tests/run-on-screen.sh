@@ -12,7 +12,4 @@ shift 3
 case "$SIZE" in [0-9]*x[0-9]*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
 
 start_session "$SIZE" "$DPI" "$TEST_DEVICE-screens/$SIZE-$DPI" desktop
-status=0
-wine "$EXE" "$@" </dev/null || status=$?
-[ $status = 0 ] || echo "${EXE##*/} ended with status $status" >&2
-exit $status
+wine "$EXE" "$@" </dev/null || { status=$?; echo "${EXE##*/} ended with status $status" >&2; exit $status; }

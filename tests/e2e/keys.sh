@@ -8,11 +8,10 @@ set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
 source "$(dirname "$0")/../../scripts/names.sh"
 RECORD="$WINEPREFIX/drive_c/windows/temp/PegHelp.log"
+export PEGHELP_RECORD_ONLY=1  # the viewer records the help asked for and opens no browser
 failures=0
-# The viewer records the help it is asked for and opens no browser.
-export PEGHELP_RECORD_ONLY=1
-
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect() { [ "$3" = "$2" ] || fail "$1 should be '$2', is '$3'"; }  # WHAT WANTED GOT
 
 # --- the registry, seeded and read back with Wine's own tool -------------------------------
 reg_import() {  # the lines of a .reg file on stdin, imported at once
@@ -28,29 +27,20 @@ unchanged() {  # WHAT KEY BEFORE: fails unless the key still holds what its snap
 }
 
 # --- the program and its windows ------------------------------------------------------------
-# Waits (bounded: 10 s, or WAIT_S seconds) until a condition holds: the program works on its
-# own schedule.
+# Waits (10 s, or WAIT_S seconds) until a condition holds: the program works on its own schedule.
 wait_for() {
     local what="$1"; shift
     for _ in $(seq $((20 * ${WAIT_S:-10}))); do "$@" && return 0; sleep 0.05; done
     fail "timed out waiting for $what"; return 1
 }
-
 start_program() {
     (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
     APP=$!
-    WIN=$(timeout 30 xdotool search --sync --onlyvisible --name "^$SHEET_CAPTION\$" | head -1)
-    [ -n "$WIN" ] || { fail "the sheet did not open (DISPLAY=$DISPLAY: $(xdpyinfo 2>&1 | head -1))"; return 1; }
-    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    WAIT_S=30 wait_for "the sheet to open" up "$SHEET_CAPTION" && focus "$SHEET_CAPTION"
 }
-
 program_ended() { ! kill -0 "$APP" 2>/dev/null; }
-
-# A program that did not end as it should is ended here, so the next start drives a new one.
-end_leftover() {
-    program_ended && return 0
-    kill -9 "$APP" 2>/dev/null
-    wait "$APP" 2>/dev/null
+end_leftover() {  # a program that did not end as it should, so that the next start drives a new one
+    program_ended || { kill -9 "$APP"; wait "$APP"; } 2>/dev/null
     return 0
 }
 
@@ -59,7 +49,7 @@ end_leftover() {
 # elsewhere. As a window manager would, the test gives the X focus to the window on top.
 shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
 up() { [ -n "$(shown "$1")" ]; }
-gone() { [ -z "$(shown "$1")" ]; }
+gone() { ! up "$1"; }
 focus() { xdotool windowfocus --sync "$(shown "$1")" 2>/dev/null || true; }
 opens() {  # WINDOW KEY...: the keys open WINDOW
     local window="$1"; shift
@@ -79,12 +69,10 @@ closes() {  # WINDOW BEHIND KEY...: the keys close WINDOW, and BEHIND is on top 
 record_lines() { wc -l 2>/dev/null <"$RECORD" || echo 0; }
 record_grew() { [ "$(record_lines)" -gt "$1" ]; }
 help_is() {
-    local before newest
-    before=$(record_lines)
+    local before; before=$(record_lines)
     xdotool key F1
     wait_for "a help request for $1" record_grew "$before" || return 0
-    newest=$(tail -n 1 "$RECORD" | tr -d '\r')
-    [ "$newest" = "file:QovBrumvale.htm#$1" ] || fail "F1 should ask for #$1, asked for '$newest'"
+    expect "F1's topic" "file:QovBrumvale.htm#$1" "$(tail -n 1 "$RECORD" | tr -d '\r')"
 }
 
 # --- one walk through every window, ended with Enter ---------------------------------------
@@ -154,16 +142,12 @@ if start_program; then walk; end_leftover; fi
 
 settings=$(snapshot "$SETTINGS_KEY") game=$(snapshot "$GAME_KEY")
 game_mode=$(value_in "$settings" propNameGameMode)
-[ "$game_mode" = 0x0 ] || fail "the Game box cleared should store 0, stored: $game_mode"
-mode=$(value_in "$settings" propNameScreenSaverMode)
-[ "$mode" = 0x8116 ] || fail "Enable cleared (0x10) and the island box (0x100) should store 0x8116, stored: $mode"
-[ "$(exceptions)" = "notepad.exe zeta.exe" ] || fail "exceptions should be notepad.exe and zeta.exe, are: $(exceptions)"
-volumes="$(value_in "$game" ss_sound_vol) $(value_in "$game" ss_music_vol)"
-[ "$volumes" = "0x17 0x1e" ] || fail "the volumes should be stored as 23 and 30, are: $volumes"
-case "$(value_in "$game" time_skin)" in
-    'C:\Program Files\Brumvale\TimeSkins\'?*'\') ;;
-    *) fail "a skin's folder should be stored, time_skin is '$(value_in "$game" time_skin)'" ;;
-esac
+expect "the game mode, its box cleared" 0x0 "$game_mode"
+expect "the mode, Enable cleared (0x10) and the island box ticked (0x100)" 0x8116 "$(value_in "$settings" propNameScreenSaverMode)"
+expect "the exceptions" "notepad.exe zeta.exe" "$(exceptions)"
+expect "the volumes, 23 and 30" "0x17 0x1e" "$(value_in "$game" ss_sound_vol) $(value_in "$game" ss_music_vol)"
+skin=$(value_in "$game" time_skin)
+[[ "$skin" == 'C:\Program Files\Brumvale\TimeSkins\'?*'\' ]] || fail "a skin's folder should be stored, time_skin is '$skin'"
 
 # --- Esc on the sheet cancels: the Game box changed, nothing stored ------------------------
 if start_program; then
@@ -171,8 +155,7 @@ if start_program; then
     wait_for "the program to end on Esc" program_ended
     end_leftover
 fi
-mode=$(value_in "$(snapshot "$SETTINGS_KEY")" propNameGameMode)
-[ "$mode" = "$game_mode" ] || fail "Esc should leave $game_mode, stored: $mode"
+expect "the game mode after Esc" "$game_mode" "$(value_in "$(snapshot "$SETTINGS_KEY")" propNameGameMode)"
 
 if [ $failures -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 [ $failures -eq 0 ]

@@ -1,11 +1,8 @@
 // The toolkit on the handhelds' screens. Each run of this program is on one real screen and pixel
 // density, set up by tests/run-on-screen.sh.
-#include <gtest/gtest.h>
-
 #include "app/OptionsSheet.h"
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
-#include "tests/Literals.h"
 #include "tests/ToolkitHost.h"
 #include "toolkit/AnchoredLayout.h"
 #include "toolkit/ScreenFit.h"
@@ -21,28 +18,10 @@ LONG BarTop(HWND hWnd) { return InParent(::GetDlgItem(hWnd, kCommandBar)).top; }
 
 // Whether a control is a label, box or button showing a text.
 bool HasText(HWND h) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(h, cls, 16);
     const LONG style = ::GetWindowLongW(h, GWL_STYLE);
-    const bool bLabel = !lstrcmpiW(cls, L"Static") && ((style & SS_TYPEMASK) <= SS_RIGHT || (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP);
-    const bool bButton = !lstrcmpiW(cls, L"Button") && (style & BS_TYPEMASK) != BS_GROUPBOX;
+    const bool bLabel = ClassOf(h) == L"Static" && ((style & SS_TYPEMASK) <= SS_RIGHT || (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP);
+    const bool bButton = ClassOf(h) == L"Button" && (style & BS_TYPEMASK) != BS_GROUPBOX;
     return (bLabel || bButton) && ::GetWindowTextLengthW(h) > 0;
-}
-
-// A control's picture, as it paints itself.
-std::vector<COLORREF> Picture(HWND h, int cx, int cy) {
-    HDC screen = ::GetDC(nullptr), dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(h, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < cx; ++x) pixels.push_back(::GetPixel(dc, x, y));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
 }
 
 // Whether a control shows its whole text: a copy of it made large enough to hold the text paints
@@ -50,20 +29,18 @@ std::vector<COLORREF> Picture(HWND h, int cx, int cy) {
 // text down, a single line to the right (both ways for a centred one), a vertically centred text
 // up as much as down; a push button's frame, which follows the copy's edge, is left out.
 bool TextShowsWhole(HWND h) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(h, cls, 16);
     const LONG style = ::GetWindowLongW(h, GWL_STYLE);
-    const bool bButton = !lstrcmpiW(cls, L"Button"), bPush = bButton && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+    const bool bButton = ClassOf(h) == L"Button", bPush = bButton && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
     const bool bWraps = bButton ? (style & BS_MULTILINE) != 0 : (style & SS_TYPEMASK) <= SS_RIGHT;
     const RECT rc = InParent(h);
     const int left = bPush && !bWraps ? 300 : 0, right = bWraps ? 0 : 300, top = bButton ? 100 : 0, bottom = 100;
     const int cx = rc.right - rc.left + left + right, cy = rc.bottom - rc.top + top + bottom;
-    wchar_t text[512] = {};
-    ::GetWindowTextW(h, text, 512);
-    HWND hCopy = ::CreateWindowExW(::GetWindowLongW(h, GWL_EXSTYLE), cls, text, style & ~WS_VISIBLE, 0, 0, cx, cy,
-                                   ::GetParent(h), nullptr, nullptr, nullptr);
+    HWND hCopy = ::CreateWindowExW(::GetWindowLongW(h, GWL_EXSTYLE), ClassOf(h).c_str(), TextOf(h).c_str(), style & ~WS_VISIBLE,
+                                   0, 0, cx, cy, ::GetParent(h), nullptr, nullptr, nullptr);
     ::SendMessageW(hCopy, WM_SETFONT, ::SendMessageW(h, WM_GETFONT, 0, 0), FALSE);
-    const std::vector<COLORREF> copy = Picture(hCopy, cx, cy);
+    const std::vector<COLORREF> copy = Painted(cx, cy, [&](HDC dc) {  // as the copy paints itself
+        ::SendMessageW(hCopy, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    });
     ::DestroyWindow(hCopy);
     const int frame = bPush ? 4 : 0;
     const COLORREF background = copy[size_t(cy - 1 - frame) * cx + frame];
@@ -183,8 +160,9 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
             ::GetClientRect(hDlg, &client);
             ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
             const LONG W = client.right, w = button.right, h = button.bottom;
-            const LONG H = ::GetDlgItem(hDlg, kCommandBar) ? BarTop(hDlg) : client.bottom;  // above the bar
-            if (HWND hBar = ::GetDlgItem(hDlg, kCommandBar)) EXPECT_EQ(InParent(hBar).bottom, client.bottom);  // docked
+            const HWND hBar = ::GetDlgItem(hDlg, kCommandBar);
+            const LONG H = hBar ? BarTop(hDlg) : client.bottom;  // above the bar, which is docked
+            EXPECT_EQ(hBar ? InParent(hBar).bottom : client.bottom, client.bottom);
             auto at = [&](int id) { return Edges(InParent(::GetDlgItem(hDlg, id))); };
             if (picker) {
                 EXPECT_EQ(at(kPickerTree), Edges({-s, 24 * s, W + s, H - 30 * s}));
@@ -233,18 +211,13 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
         }
     };
     COptionsSheet sheet(L"Options", nullptr, 0);
-    RunModal(sheet, {[&] {
-                         laidOut(sheet.m_gamePage.m_hWnd);
-                         sheet.SetActivePage(1);
-                     },
-                     [&] {
-                         laidOut(sheet.m_screenSaverPage.m_hWnd);
-                         sheet.SetActivePage(2);
-                     },
-                     [&] {
-                         laidOut(sheet.m_skinsPage.m_hWnd);
-                         PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
-                     }});
+    for (int next : {1, 2, 3})  // each page in turn, then Cancel
+        OnNextIdle([&, next] {
+            laidOut(sheet.GetPage(next - 1)->m_hWnd);
+            if (next < 3) sheet.SetActivePage(next);
+            else PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
+        });
+    sheet.DoModal();
     CExceptionsDialog exceptions;
     CAdvancedOptionsDialog advanced;
     for (auto [pDialog, title] : {std::pair<CDialog*, const wchar_t*>{&exceptions, L"Screen Saver Exceptions"}, {&advanced, L"Screen Saver Options"}}) {
