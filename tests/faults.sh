@@ -19,9 +19,15 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
     ensure_packages
     build
     open_session 800x600 96 "$TEST_DEVICE"
-    case "$MODE" in --suite|--first|--only|--rounds) ;; *) make_picker_drive q 40000 ;; esac
     warm_wine
 fi
+# The large drive Q: of the hundred rounds holds the program the scenario picks, where F: has it.
+case "$MODE" in
+    --suite|--first|--only|--rounds) ;;
+    *) make_picker_drive q 40000
+       mkdir -p "$WINEPREFIX/picker-tree-40000/Program Files/Tools"
+       touch "$WINEPREFIX/picker-tree-40000/Program Files/Tools/calc.exe" ;;
+esac
 
 # A small drive of its own, F:, on which the test program stands where the program would.
 DRIVE="$WINEPREFIX/faults-drive"
