@@ -24,28 +24,21 @@ void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     }
 }
 
-Changes Texts(const Strings& texts) {  // as "  0", "  1", ...
-    Changes stored;
-    for (size_t i = 0; i < texts.size(); ++i) stored.emplace(L"  " + std::to_wstring(i), Sz(texts[i]));
-    return stored;
-}
-
 }  // namespace
 
-// The list as loaded and edited; the key rewritten whole on OK as "  0", "  1", ... in the list's
-// order, untouched by Cancel or the bar's Cancel.
+// The list as loaded and edited; the key rewritten whole on OK as "  0", "  1", ... in its order; either Cancel leaves it.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
     struct Row { const char* what; Changes stored; Strings ops; Strings list; int sel; int end; };
     std::vector<Row> rows = {
-        {"loaded: nothing selected", Texts({L"b.exe", L"a.exe"}), {}, {L"a.exe", L"b.exe"}, -1, IDOK},
+        {"loaded: nothing selected", {{L"  0", Sz(L"b.exe")}, {L"  1", Sz(L"a.exe")}}, {}, {L"a.exe", L"b.exe"}, -1, IDOK},
         {"a program's name", {}, {L"+\\Program Files\\Tools\\calc.exe"}, {L"calc.exe"}, 0, IDOK},
-        {"duplicate; item 0 selected, then kept", Texts({L"b.exe"}), {L"+\\b.exe", L"+\\a.exe"},
+        {"duplicate; item 0 selected, then kept", {{L"  0", Sz(L"b.exe")}}, {L"+\\b.exe", L"+\\a.exe"},
          {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
-        {"remove the last", Texts({L"a", L"b", L"c"}), {L"sc", L"r"}, {L"a", L"b"}, 1, IDOK},
-        {"remove a middle one", Texts({L"a", L"b", L"c"}), {L"sb", L"r"}, {L"a", L"c"}, 1, IDOK},
-        {"remove the only one", Texts({L"a"}), {L"sa", L"r", L"r"}, {}, -1, IDOK},
-        {"the bar's Cancel", Texts({L"a.exe"}), {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
+        {"remove the last", {{L"  0", Sz(L"a")}, {L"  1", Sz(L"b")}, {L"  2", Sz(L"c")}}, {L"sc", L"r"}, {L"a", L"b"}, 1, IDOK},
+        {"remove a middle one", {{L"  0", Sz(L"a")}, {L"  1", Sz(L"b")}, {L"  2", Sz(L"c")}}, {L"sb", L"r"}, {L"a", L"c"}, 1, IDOK},
+        {"remove the only one", {{L"  0", Sz(L"a")}}, {L"sa", L"r", L"r"}, {}, -1, IDOK},
+        {"the bar's Cancel", {{L"  0", Sz(L"a.exe")}}, {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
         // A folder's backslash dropped, a name without a folder kept, an empty name and the picker's Cancel ignored.
         {"picked paths", {}, {L"+\\Tools\\calc.exe\\", L"+notes.exe", L"+\\", L"+", L"-\\x.exe"}, {L"calc.exe", L"notes.exe"}, 0, IDOK},
     };

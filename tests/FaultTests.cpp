@@ -1,10 +1,7 @@
-// The whole program, one platform call made to fail (tests/faults.sh picks which), or run again
-// and again: every tab and dialog opened, help asked for and something edited in each, everything
-// accepted. Run from the small drive tests/faults.sh makes, where the test program stands as the
-// program would, with its skins. What is stored and the messages shown must be what the failure
-// allows; a crash or a hang ends the test program before its verdict.
-#include <cstring>
-
+// The whole program, one platform call made to fail (tests/faults.sh picks which), or run again and again: every tab
+// and dialog opened, help asked for and something edited in each, everything accepted. Run from the small drive
+// tests/faults.sh makes, where the test program stands as the program would, with its skins. What is stored and the
+// messages shown must be what the failure allows; a crash or a hang ends the test program before its verdict.
 #include "app/OptionsApp.h"
 #include "tests/Faults.h"
 #include "tests/ToolkitHost.h"
@@ -13,9 +10,8 @@ namespace {
 
 const std::wstring kProgramDir = L"F:\\Program Files\\Brumvale\\", kCopy = L"F:\\My Documents\\Brumvale\\SS_Settings.ino";
 
-// What a run leaves, each field as a text: the three values of the Settings key in hex and
-// decimal, the screen saver's volumes, the exceptions by name, the skin's folder, whether the
-// island copy is in force and made, the island's messages.
+// What a run leaves, each field as a text: the three values of the Settings key in hex and decimal, the screen saver's
+// volumes, the exceptions by name, the skin's folder, whether the island copy is in force and made, the island's messages.
 using Fields = std::map<std::string, std::wstring>;
 const Fields kAllDone{{"mode", L"20104"}, {"timeout", L"330"}, {"game mode", L"0"}, {"sound", L"20"}, {"music", L"10"},
                       {"exceptions", L"calc.exe PLAYER.EXE"}, {"skin", L"Classic"}, {"copy in force", L""},
@@ -122,11 +118,8 @@ std::map<std::string, std::set<std::wstring>> AllowedAfter(const std::string& si
 // The program's values as left, taken out of a snapshot of the vendor's keys.
 Fields Read(Snapshot& rest) {
     const auto take = [&rest](const wchar_t* key, const wchar_t* name) {
-        RegValue value{REG_NONE, {0, 0, 0, 0}};
-        if (auto it = rest.keys[key].find(name); it != rest.keys[key].end()) {
-            value = it->second;
-            rest.keys[key].erase(it);
-        }
+        const auto taken = rest.keys[key].extract(name);
+        const RegValue value = taken ? taken.mapped() : RegValue{REG_NONE, {0, 0, 0, 0}};
         return value.type == REG_DWORD ? std::to_wstring(*reinterpret_cast<const DWORD*>(value.bytes.data()))
                                        : std::wstring(reinterpret_cast<const wchar_t*>(value.bytes.data()));
     };
@@ -196,8 +189,7 @@ const std::vector<ProgramStep> kSteps = {
      }},
 };
 
-// The scenario once over the program's keys as the game left them, failing the n-th call of the
-// site (none with n 0); answers what it leaves. Nothing else of the vendor's keys may change.
+// The scenario once over the keys as the game left them, the site's n-th call failed; answers what it leaves (all else kept).
 Fields RunScenario(const std::string& site, int n) {
     DeleteTree(kVendorKeyPath);
     ResetProgramKeys(kGameKey, {{L"sound_vol", Dword(40)}, {L"music_vol", Dword(24)}, {L"ss_sound_vol", Dword(30)},
@@ -229,8 +221,7 @@ BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam) {
     ::EnumChildWindows(hWnd, &CountWindow, lParam);
     return TRUE;
 }
-// What the process holds: the objects the program's calls made, its windows and their children,
-// the bytes in use over all its heaps.
+// What the process holds: the objects the program's calls made, its windows with their children, its heaps' bytes.
 std::tuple<std::map<std::string, int>, int, size_t> Held() {
     int windows = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CountWindow, LPARAM(&windows));
@@ -239,10 +230,9 @@ std::tuple<std::map<std::string, int>, int, size_t> Held() {
 
 }  // namespace
 
-// BRUMVALE_FAULT=SITE:N fails the N-th call of SITE; without it the calls of the first run are
-// counted, and BRUMVALE_ROUNDS more runs (none unless given) must leave nothing behind: Wine
-// answers GetGuiResources and GetProcessHandleCount with 0, so the calls that make and release
-// are counted. BRUMVALE_DRIVE: the drive whose whole tree the picker shows (F: unless given).
+// BRUMVALE_FAULT=SITE:N fails the N-th call of SITE; without it the calls of the first run are counted, and
+// BRUMVALE_ROUNDS more runs (none unless given) must leave nothing behind (Wine answers GetGuiResources and
+// GetProcessHandleCount with 0: the calls that make and release are counted). BRUMVALE_DRIVE: the picker's (F: unless given).
 TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     const char* plan = std::getenv("BRUMVALE_FAULT");
     const char *rounds = std::getenv("BRUMVALE_ROUNDS"), *drive = std::getenv("BRUMVALE_DRIVE");

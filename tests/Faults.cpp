@@ -1,11 +1,8 @@
 #include "tests/Faults.h"
 
-#include <commctrl.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <set>
 #include <tuple>
 #include <type_traits>
 
@@ -15,9 +12,8 @@
 namespace faults {
 namespace {
 
-// Each call intercepted: what it answers when it fails and its last error, which argument tells
-// what it was about, the kind of object its answer makes, or which argument it releases (such a
-// call never fails here).
+// Each call intercepted: what it answers when it fails and its last error, which argument tells what it was about,
+// the kind of object its answer makes, or which argument it releases (such a call never fails here).
 struct Site {
     const char* name;
     LONG_PTR fail = 0;
@@ -58,8 +54,7 @@ constexpr int SiteId(const char* name) {
 
 struct State {
     bool armed = false;
-    int site = -1, n = 0;
-    int counts[kSiteCount] = {};
+    int site = -1, n = 0, counts[kSiteCount] = {};
     std::string context;
     std::map<std::string, std::set<ULONG_PTR>> live;  // by kind
 } g;
@@ -78,8 +73,7 @@ std::string Text(T arg) {
     else return "";
 }
 
-// Counts the call while the program runs (a phase is named); true when it is the one to fail,
-// whose context (the phase and what the call was about) is kept.
+// Counts the call while the program runs (a phase is named); true for the one to fail, whose phase and subject are kept.
 template <class FAbout = std::string (*)()>
 bool Hit(int site, FAbout about = [] { return std::string(); }) {
     if (!g.armed || g_bBusy || !*g_pszPhase || kSites[site].kind != nullptr) return false;
@@ -97,8 +91,7 @@ void Track(const char* kind, const void* handle, bool made) {
     g_bBusy = false;
 }
 
-// The fake of a call: it fails the chosen occurrence, or calls the real one and notes what it
-// made or released.
+// The fake of a call: it fails the chosen occurrence, or calls the real one and notes what it made or released.
 template <int Id, class F>
 struct Fake;
 template <int Id, class R, class... A>
@@ -122,8 +115,7 @@ struct Fake<Id, R(WINAPI*)(A...)> {
     }
 };
 
-// Each entry of the test program's import table for the function of that name, replaced by fake;
-// real keeps the old one (null where the program does not import it).
+// Each import-table entry of the test program for the named function, replaced by fake; real keeps the old (null if none).
 template <class F>
 void Patch(const char* name, F fake, F& real) {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));

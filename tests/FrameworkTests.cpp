@@ -1,5 +1,4 @@
-// The class layer: message maps, windows bound at creation. The rest of what the maps do, every
-// window of the program proves.
+// The class layer: the most derived map entry, windows bound at creation (every window proves the rest of the maps).
 #include <gtest/gtest.h>
 
 #include "framework/Framework.h"
@@ -31,8 +30,7 @@ END_MESSAGE_MAP()
 
 }  // namespace
 
-// The most derived entry handles a message, never also the base's. A window made with CreateEx is
-// bound from its first message on and unbound at its end; one that cannot be made has no window.
+// The most derived entry alone takes a message; CreateEx binds from the first message to the end, a failed one has no window.
 TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) {
     CWnd parent;
     parent.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, 0, 0, 0, 0));

@@ -114,8 +114,7 @@ size_t HeapBytes() {
 }
 
 void AskHelp(HWND hWnd) {
-    HELPINFO info{};
-    info.cbSize = sizeof(info);
+    HELPINFO info{sizeof(HELPINFO), 0, 0, nullptr, 0, {0, 0}};
     ::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info));
 }
 

@@ -1,5 +1,4 @@
-// What every test stands on: GoogleTest, the program's literals, the registry fixture, and helpers
-// for driving real windows from inside their own modal loops.
+// What every test stands on: GoogleTest, the literals, the registry fixture, and real windows driven in their own loops.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,8 +19,7 @@
 #include "tests/Literals.h"
 #include "tests/RegistryFixture.h"
 
-// Runs step once the running modal loop is idle (its windows up and painted), one step per idle
-// turn, in order.
+// Runs step once the running modal loop is idle (its windows up and painted), one step per idle turn, in order.
 void OnNextIdle(std::function<void()> step);
 // Runs a sheet or dialog modally with the steps, the last one ending it; answers DoModal's result.
 template <class TModal>
@@ -31,33 +31,15 @@ INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> st
 void PressSheetButton(HWND hSheet, int nButton);
 void TapBarButton(HWND hBar);
 
-// While it lives, each message box on this thread (a dialog with a message text and no object of
-// ours) is read as it comes up and answered with IDOK.
-struct MessageBoxSeen {
-    HWND hOwner = nullptr;
-    std::wstring caption, text;
-    HICON hIcon = nullptr;
-};
-struct CAnswerMessageBoxes {
-    CAnswerMessageBoxes();
-    ~CAnswerMessageBoxes();
-    std::vector<MessageBoxSeen> m_seen;
-};
-// The whole program as it starts (its application object and AfxWinMain), the steps queued: each
-// runs at an idle turn on the window in front when that window has the caption given, so a window
-// that did not open or ended early lets its steps go by. g_pszPhase names the step going on.
-// Message boxes are answered and exceptions counted; a run not over within a minute ends the test
-// program.
-struct ProgramStep {
-    const char* phase;
-    const wchar_t* caption;
-    std::function<void(HWND)> act;
-};
-struct ProgramRun {
-    int exitCode = 0, exceptions = 0;
-    std::vector<MessageBoxSeen> boxes;
-    bool quitLeft = false;  // a WM_QUIT left in the queue
-};
+// While it lives, each message box on this thread (a dialog with a message text, not ours) is read and answered OK.
+struct MessageBoxSeen { HWND hOwner = nullptr; std::wstring caption, text; HICON hIcon = nullptr; };
+struct CAnswerMessageBoxes { CAnswerMessageBoxes(); ~CAnswerMessageBoxes(); std::vector<MessageBoxSeen> m_seen; };
+// The whole program as it starts (its application object and AfxWinMain), the steps queued: each runs at an idle turn
+// on the window in front when that window has the caption given, so a window that did not open or ended early lets
+// its steps go by. g_pszPhase names the step going on. Message boxes are answered and exceptions counted; a run not
+// over within a minute ends the test program; quitLeft: a WM_QUIT was left in the queue.
+struct ProgramStep { const char* phase; const wchar_t* caption; std::function<void(HWND)> act; };
+struct ProgramRun { int exitCode = 0, exceptions = 0; std::vector<MessageBoxSeen> boxes; bool quitLeft = false; };
 ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
 extern const char* g_pszPhase;
 // Help asked for in a window, as F1 asks for it.

@@ -1,6 +1,4 @@
 // The program picker on folders made on the test device's drives.
-#include <algorithm>
-
 #include "dialogs/SelectFileDialog.h"
 #include "tests/Harness.h"
 
@@ -80,8 +78,7 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
     }
 }
 
-// Drive B: as tests/picker-odd-tree.sh makes it; run from there only. The picker opens with
-// everything in it; the link back to the root is shown and not entered again.
+// Drive B: as tests/picker-odd-tree.sh makes it (run from there only): all of it shown, its link back to the root not entered.
 TEST(PickerLimits, DISABLED_OddDriveOpensWhole) {
     ::SetCurrentDirectoryW(L"B:\\");
     Strings deep;

@@ -1,9 +1,5 @@
-#include "tests/RegistryFixture.h"
-#include "tests/Literals.h"
-
-#include <gtest/gtest.h>
-
 #include "settings/RegistryKey.h"
+#include "tests/Harness.h"
 
 RegValue Dword(DWORD v) { return {REG_DWORD, {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}}; }
 RegValue Sz(const std::wstring& text) {
@@ -70,9 +66,7 @@ void SetValue(const std::wstring& path, const std::wstring& name, const RegValue
     ::RegCloseKey(hKey);
 }
 
-void SetValues(const Values& values) {
-    for (const auto& [path, name, value] : values) SetValue(path, name, value);
-}
+void SetValues(const Values& values) { for (const auto& [path, name, value] : values) SetValue(path, name, value); }
 
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes) {
     for (auto key : {kSettingsKey, kExceptionsKey, kGameKey}) DeleteTree(key);

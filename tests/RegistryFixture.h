@@ -14,18 +14,13 @@
 inline constexpr const wchar_t kVendorKeyPath[] = L"SOFTWARE\\Varnholt";
 
 // One stored value: its type and its bytes, exactly.
-struct RegValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
-    bool operator==(const RegValue&) const = default;
-};
+struct RegValue { DWORD type = REG_NONE; std::vector<BYTE> bytes; bool operator==(const RegValue&) const = default; };
 RegValue Dword(DWORD value);
 RegValue Sz(const std::wstring& text);  // with its terminating null
 // Values of one key by name: each set, or with none, removed.
 using Changes = std::map<std::wstring, std::optional<RegValue>>;
 
-// Every key of a subtree by full path, with every value: taken after a run, compared with one
-// taken before and edited as the run should have changed it.
+// Every key of a subtree by path, with each value: after a run, it must equal one taken before, edited as the run should.
 struct Snapshot {
     static Snapshot Of(const std::wstring& path);
     Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
@@ -49,13 +44,7 @@ LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD ty
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
 using Values = std::vector<std::tuple<std::wstring, std::wstring, RegValue>>;
 void SetValues(const Values& values);
-// While it lives, the store's texts reach the registry exactly as given (SetValueExactly) and
-// the flushes that succeed are counted.
-struct CWatchedRegistry {
-    CWatchedRegistry();
-    ~CWatchedRegistry();
-    static inline int s_nFlushes = 0;
-};
-// Clears the program's three keys, seeds values in and beside them that nothing may touch, then
-// makes the changes in the key. Answers the vendor key as it is then.
+// While it lives, the store's texts reach the registry exactly as given (SetValueExactly); flushes that succeed counted.
+struct CWatchedRegistry { CWatchedRegistry(); ~CWatchedRegistry(); static inline int s_nFlushes = 0; };
+// Clears the three keys, seeds values in and beside them that nothing may touch, makes the changes; answers the vendor key.
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes);

@@ -1,5 +1,4 @@
-// The whole program over the real registry, every window accepted as it opens, over states whose
-// outcome is known value by value.
+// The whole program over the real registry, every window accepted as it opens, over states of known outcome.
 #include "app/base/ModuleDir.h"
 #include "tests/Harness.h"
 
@@ -16,11 +15,10 @@ void OwnedBy(HWND hFront, HWND hOwner) {
     EXPECT_EQ(std::pair(::GetWindow(hFront, GW_OWNER), ::IsWindowEnabled(g_hSheet)), std::pair(hOwner, TRUE));
 }
 
-// The program once, everything accepted unedited, buttons pressed enabled or not (a switched-off
-// screen saver disables "Exceptions..." and "More Options..."): Game, Screen Saver (unless told
-// otherwise) with "Exceptions..." ("Add...", the picker cancelled, OK) and "More Options..." (OK),
-// Skins, then the sheet ended. Answers what message boxes said, whether exceptions were raised and
-// a quit message was left.
+// The program once, everything accepted unedited, buttons pressed enabled or not (a switched-off screen saver
+// disables "Exceptions..." and "More Options..."): Game, Screen Saver (unless told otherwise) with "Exceptions..."
+// ("Add...", the picker cancelled, OK) and "More Options..." (OK), Skins, then the sheet ended. Answers what message
+// boxes said, whether exceptions were raised and a quit message was left.
 std::wstring RunAccepting(End end, bool bScreenSaver) {
     std::vector<ProgramStep> steps = {{"game", kSheet, [](HWND h) {
         g_hSheet = h;
@@ -72,16 +70,13 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
 
 }  // namespace
 
-// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before but
-// for the keys every run opens, the Screen Saver tab's edits (defaults, its dialogs' OK) and the
-// sheet's OK's; a quit message left after closing.
+// Each state, ending and whether the Screen Saver tab was opened: the vendor subtree as before but for the keys every run
+// opens, the Screen Saver tab's edits (defaults, its dialogs' OK) and the sheet's OK's; a quit message left after closing.
 TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
     const wchar_t *S = kSettingsKey, *E = kExceptionsKey, *G = kGameKey;
     const RegValue neon = Sz(kSkins + L"Neon\\");
-    const struct {
-        const char* what;
-        Values stored, ss, ssOk, ok;  // as stored; the edits of the Screen Saver tab, of its OK, of the others' OK
-    } states[] = {
+    // stored, ss, ssOk, ok: as stored; the edits of the Screen Saver tab, of its OK, of the others' OK.
+    const struct { const char* what; Values stored, ss, ssOk, ok; } states[] = {
         {"the sample device, in use, but for a game mode of 3: all comes back as it was, the game mode as 1",
          {{S, L"propNameScreenSaverMode", Dword(0x106)}, {S, L"propNameScreenSaverTimeout", Dword(300)}, {S, L"propNameGameMode", Dword(3)},
           {E, L"  0", Sz(L"notes.exe")}, {E, L"  1", Sz(L"PLAYER.EXE")}, {G, L"sound_vol", Dword(40)},
@@ -107,9 +102,7 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
     for (const auto& state : states)
         for (End end : {End::kOk, End::kCancel, End::kClose})
             for (bool bScreenSaver : {true, false}) {
-                const std::string what = state.what + std::string(", ") + kEndNames[int(end)] +
-                                         (bScreenSaver ? "" : ", no Screen Saver tab");
-                SCOPED_TRACE(what);
+                SCOPED_TRACE(state.what + std::string(", ") + kEndNames[int(end)] + (bScreenSaver ? "" : ", no Screen Saver tab"));
                 DeleteTree(kVendorKeyPath);
                 if (!state.stored.empty()) ResetProgramKeys(S, {});
                 SetValues(state.stored);

@@ -1,5 +1,4 @@
-// The Screen Saver page on the real sheet and registry, with its timeout picker, inside the
-// sheet's own modal loop.
+// The Screen Saver page on the real sheet and registry, with its timeout picker, inside the sheet's own modal loop.
 #include "app/OptionsSheet.h"
 #include "shell/InputPanel.h"
 #include "tests/ToolkitHost.h"
@@ -8,8 +7,7 @@ namespace {
 
 using Step = std::function<void(HWND)>;
 std::wstring PageShown(HWND hPage) {
-    return Shown(hPage, {kEnableBox, kAcPowerBox, kFullScreenBox, kTimeoutPicker,
-                         kTimeoutLabel, kExceptionsButton, kMoreOptionsButton});
+    return Shown(hPage, {kEnableBox, kAcPowerBox, kFullScreenBox, kTimeoutPicker, kTimeoutLabel, kExceptionsButton, kMoreOptionsButton});
 }
 
 Step SetTimeTo(WORD h, WORD m, WORD s) {

@@ -1,7 +1,5 @@
 #include "tests/ToolkitHost.h"
 
-#include "toolkit/ControlHook.h"
-
 void SizeClient(HWND hWnd, int cx, int cy) {
     RECT rcWindow, rcClient;
     ::GetWindowRect(hWnd, &rcWindow);

@@ -1,8 +1,5 @@
-// The tests' dialog: an option dialog on the Screen Saver page's template, on the chrome the
-// program's dialogs use, noting where its painting runs; and reading back what a window shows.
+// The tests' dialog (an option dialog on the Screen Saver page's template, with the program's chrome); what windows show.
 #pragma once
-
-#include <optional>
 
 #include "app/base/OptionDialog.h"
 #include "tests/Harness.h"
@@ -17,30 +14,12 @@ struct CTapRecordingButton : CButton {
 };
 
 struct CToolkitHost : COptionDialog {
-    explicit CToolkitHost(const wchar_t* title, BOOL bCommandBar = FALSE, CWnd* pParent = nullptr)
-        : COptionDialog(kScreenSaverPageTemplate, pParent, title, nullptr, bCommandBar) {}
-    CDialogAdapter& Adapter() { return m_chrome.m_adapter; }
-
-    CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
-    std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
-
-    // Runs the dialog modally, calls body once it is up and idle, then ends it.
-    void RunWith(const std::function<void()>& body) {
-        OnNextIdle([this, body] {
-            body();
-            EndDialog(IDCANCEL);
-        });
-        DoModal();
-    }
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_PAINT) m_paintedInAdapterPaint = Adapter().m_ps.hdc != nullptr;
-        return COptionDialog::DefWindowProc(message, wParam, lParam);
-    }
+    explicit CToolkitHost(const wchar_t* title) : COptionDialog(kScreenSaverPageTemplate, nullptr, title, nullptr, FALSE) {}
+    CTapRecordingButton m_button;  // bound to the "Exceptions..." push button
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kExceptionsButton, m_button); }
 };
 
-// Moves a top-level window to the screen's top left corner with a client area of cx x cy pixels
-// (a WM_SIZE) and paints it at once.
+// Moves a top-level window to the screen's top left, its client area cx x cy pixels (a WM_SIZE), and paints it.
 void SizeClient(HWND hWnd, int cx, int cy);
 // A button clicked as the pen does it.
 void Click(HWND hDlg, int nID);

