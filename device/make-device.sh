@@ -16,8 +16,10 @@ wine_env
 # file is sample content (device/sample), made again when it is missing.
 SAVED_STATE='My Documents\Brumvale\Island.ino'
 
-if [ ! -f "$PREFIX/system.reg" ]; then
+# A device whose making stopped halfway (a step failed) is made again on the next run.
+if [ ! -f "$PREFIX/system.reg" ] || [ -f "$PREFIX/.unfinished" ]; then
     mkdir -p "$PREFIX"
+    touch "$PREFIX/.unfinished"
     wineboot --init </dev/null >/dev/null 2>&1
     wineserver -w
     # A new device lists two of its programs as screen-saver exceptions, in order of name (case
@@ -32,6 +34,7 @@ if [ ! -f "$PREFIX/system.reg" ]; then
     wine reg add "$GAME_KEY" /v music_vol /t REG_DWORD /d 24 /f </dev/null >/dev/null 2>&1
     wine reg add "$GAME_KEY" /v UserSettings /t REG_SZ /d "C:\\$SAVED_STATE" /f </dev/null >/dev/null 2>&1
     wineserver -w
+    rm -f "$PREFIX/.unfinished"
 fi
 
 # Nothing on drive C: may lead out of the device. A new prefix links profile folders to the
