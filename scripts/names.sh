@@ -8,3 +8,7 @@ SHEET_CAPTION='Qov Brumvale Options'
 SETTINGS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
 EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
 GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
+
+# Wine's reg on the registry's 64-bit view, where the program's keys are: once Wine's 32-bit
+# support is installed (scripts/test32.sh), plain `wine reg` is the 32-bit one and sees Wow6432Node.
+wine_reg() { wine reg "$@" /reg:64; }
