@@ -101,6 +101,7 @@ ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
     g_pszPhase = "";
     ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
     ::RemoveVectoredExceptionHandler(hSeen);
+    g_pRun = nullptr;
     run.quitLeft = TakeQuitMessage();
     run.boxes = boxes.m_seen;
     return run;
