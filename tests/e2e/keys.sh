@@ -75,6 +75,9 @@ help_is() {
     expect "F1's topic" "file:QovBrumvale.htm#$1" "$(tail -n 1 "$RECORD" | tr -d '\r')"
 }
 
+# Sourced by tests/package.sh, which drives the program with the helpers above, it ends here.
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
+
 # --- one walk through every window, ended with Enter ---------------------------------------
 # Returns early when a window does not open or close as it should: the keys that follow would
 # go astray.
