@@ -9,6 +9,6 @@ SETTINGS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
 EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
 GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
 
-# Wine's reg on the registry's 64-bit view, where the program's keys are: once Wine's 32-bit
-# support is installed (scripts/test32.sh), plain `wine reg` is the 32-bit one and sees Wow6432Node.
+# Wine's reg on the registry's 64-bit view, where the program's keys are: in scripts/test32.sh's
+# runs `wine` is Debian's 32-bit loader, whose plain `wine reg` is 32-bit and sees Wow6432Node.
 wine_reg() { wine reg "$@" /reg:64; }

@@ -4,6 +4,7 @@
 # i386 package: installed here when missing, with the i386 architecture; too heavy for CI).
 # Arguments go to ctest.
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+export BRUMVALE_WINE32=1  # Debian's wine, whose 32-bit loader starts both widths on this device
 export BRUMVALE_BUILD="${BRUMVALE_BUILD:-$ROOT/build-i686}"
 export BRUMVALE_TEST_DEVICE="${BRUMVALE_TEST_DEVICE:-$ROOT/.testdevice-i686}"
 source "$ROOT/scripts/common.sh"
