@@ -16,22 +16,25 @@ wine_env
 # file is sample content (device/sample), made again when it is missing.
 SAVED_STATE='My Documents\Brumvale\Island.ino'
 
-if [ ! -f "$PREFIX/system.reg" ]; then
+# A device whose making stopped halfway (a step failed) is made again on the next run.
+if [ ! -f "$PREFIX/system.reg" ] || [ -f "$PREFIX/.unfinished" ]; then
     mkdir -p "$PREFIX"
+    touch "$PREFIX/.unfinished"
     wineboot --init </dev/null >/dev/null 2>&1
     wineserver -w
     # A new device lists two of its programs as screen-saver exceptions, in order of name (case
     # aside), each value named by its index in three characters ("  0", "  1"). Only here: the
     # user's own list stays on later runs.
-    wine reg add "$EXCEPTIONS_KEY" /v '  0' /t REG_SZ /d 'notes.exe' /f </dev/null >/dev/null 2>&1
-    wine reg add "$EXCEPTIONS_KEY" /v '  1' /t REG_SZ /d 'PLAYER.EXE' /f </dev/null >/dev/null 2>&1
+    wine_reg add "$EXCEPTIONS_KEY" /v '  0' /t REG_SZ /d 'notes.exe' /f </dev/null >/dev/null 2>&1
+    wine_reg add "$EXCEPTIONS_KEY" /v '  1' /t REG_SZ /d 'PLAYER.EXE' /f </dev/null >/dev/null 2>&1
     # What the game writes once it has run: its own volumes (0 to 64; neither is the options
     # program's default of 50, so a fallback to them shows) and the path of its saved state.
     # The screen saver's own values are the options program's to write.
-    wine reg add "$GAME_KEY" /v sound_vol /t REG_DWORD /d 40 /f </dev/null >/dev/null 2>&1
-    wine reg add "$GAME_KEY" /v music_vol /t REG_DWORD /d 24 /f </dev/null >/dev/null 2>&1
-    wine reg add "$GAME_KEY" /v UserSettings /t REG_SZ /d "C:\\$SAVED_STATE" /f </dev/null >/dev/null 2>&1
+    wine_reg add "$GAME_KEY" /v sound_vol /t REG_DWORD /d 40 /f </dev/null >/dev/null 2>&1
+    wine_reg add "$GAME_KEY" /v music_vol /t REG_DWORD /d 24 /f </dev/null >/dev/null 2>&1
+    wine_reg add "$GAME_KEY" /v UserSettings /t REG_SZ /d "C:\\$SAVED_STATE" /f </dev/null >/dev/null 2>&1
     wineserver -w
+    rm -f "$PREFIX/.unfinished"
 fi
 
 # Nothing on drive C: may lead out of the device. A new prefix links profile folders to the
@@ -66,7 +69,7 @@ cp -f "$BUILD/helpviewer/PegHelp.exe" "$BUILD/helpviewer/QovBrumvale.htm" "$PREF
 cp -f /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$PREFIX/drive_c/windows/Fonts/"
 # The handheld has no "MS Sans Serif": a template asking for it is measured in Tahoma.
 if ! grep -q '^"MS Sans Serif"="Tahoma"' "$PREFIX/system.reg"; then
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    wine_reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v 'MS Sans Serif' /t REG_SZ /d Tahoma /f </dev/null >/dev/null 2>&1
     wineserver -w
 fi

@@ -123,8 +123,8 @@ std::wstring CSelectFileDialog::GetSelectedPath() const {
     if (hItem == nullptr || !m_tree.GetItemSelectedImage(hItem, nImage) || nImage == kFolderImage) return {};
     std::wstring path;
     for (; hItem != nullptr; hItem = m_tree.GetParentItem(hItem)) {
-        const std::wstring text = hItem == m_hRoot ? std::wstring() : m_tree.GetItemText(hItem);
-        path = path.empty() ? text : text + L"\\" + path;
+        if (!path.empty()) path.insert(0, 1, L'\\');
+        if (hItem != m_hRoot) path.insert(0, m_tree.GetItemText(hItem));
     }
     return path;
 }

@@ -96,7 +96,7 @@ protected:                                          \
         return &messageMap;                                                                    \
     }
 
-#define AFX_THIS(p) static_cast<ThisClass*>(p)
+#define AFX_THIS(p) (static_cast<ThisClass*>(p))
 
 // Generic window message: LRESULT OnXxx(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn)                                          \

@@ -8,3 +8,7 @@ SHEET_CAPTION='Qov Brumvale Options'
 SETTINGS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Settings'
 EXCEPTIONS_KEY='HKLM\SOFTWARE\Varnholt\BrumvaleService\Exceptions'
 GAME_KEY='HKLM\SOFTWARE\Varnholt\Brumvale VGA'
+
+# Wine's reg on the registry's 64-bit view, where the program's keys are: in scripts/test32.sh's
+# runs `wine` is Debian's 32-bit loader, whose plain `wine reg` is 32-bit and sees Wow6432Node.
+wine_reg() { wine reg "$@" /reg:64; }

@@ -16,7 +16,7 @@ mkdir -p "$OUT"
 picture() {
     local name="$1" step app
     shift
-    wine reg delete "$GAME_KEY" /v SS_UserSettings /f >/dev/null 2>&1 || true
+    wine_reg delete "$GAME_KEY" /v SS_UserSettings /f >/dev/null 2>&1 || true
     (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
     app=$!
     [ -n "$(wait_for_window "$SHEET_CAPTION")" ] || { echo "the options sheet did not appear" >&2; kill $app; return 1; }

@@ -30,7 +30,7 @@ constexpr Site kSites[] = {
     {"RegFlushKey", ERROR_ACCESS_DENIED, 0}, {"RegCloseKey", 0, 0, -1, nullptr, 0, "key"},
     {"FindFirstFileW", -1, ERROR_ACCESS_DENIED, 0, "search"},  // INVALID_HANDLE_VALUE
     {"FindNextFileW", FALSE, ERROR_ACCESS_DENIED}, {"FindClose", 0, 0, -1, nullptr, 0, "search"},
-    {"GetFileAttributesW", INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED, 0},
+    {"GetFileAttributesW", LONG_PTR(INVALID_FILE_ATTRIBUTES), ERROR_ACCESS_DENIED, 0},
     {"CopyFileW", FALSE, ERROR_SHARING_VIOLATION, 0}, {"GetModuleFileNameW", 0, ERROR_INSUFFICIENT_BUFFER},
     {"SearchPathW", 0, ERROR_FILE_NOT_FOUND, 1}, {"CreateProcessW", FALSE, ERROR_FILE_NOT_FOUND, 1},
     {"CloseHandle", 0, 0, -1, nullptr, 0, "process handle"}, {"InitCommonControlsEx", FALSE},
@@ -222,11 +222,12 @@ std::map<std::string, int> Live() {
 
 }  // namespace faults
 
-// The program's own allocations: the chosen one throws, as the heap's failure does.
-void* operator new(size_t size) {
+// The program's own allocations: the chosen one throws, as the heap's failure does. Out of line:
+// inlined into the containers, gcc takes malloc() against operator delete for a mismatch.
+[[gnu::noinline]] void* operator new(size_t size) {
     if (faults::Hit(faults::SiteId("new"))) throw std::bad_alloc();
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, size_t) noexcept { std::free(p); }

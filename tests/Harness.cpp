@@ -42,6 +42,16 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     }
     return ::CallNextHookEx(g_hAnswerHook, code, wParam, lParam);
 }
+
+ProgramRun* g_pRun = nullptr;  // for the handler, which takes no context
+LONG CALLBACK CountException(EXCEPTION_POINTERS*) {
+    ++g_pRun->exceptions;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+void CALLBACK Bark(void*, BOOLEAN) {
+    std::fprintf(stderr, "\nnot over within 60 s, at %s\n", g_pszPhase);
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+}
 }  // namespace
 
 void OnNextIdle(std::function<void()> step) {
@@ -72,20 +82,12 @@ CAnswerMessageBoxes::~CAnswerMessageBoxes() {
 const char* g_pszPhase = "";
 
 ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
-    static ProgramRun* s_pRun = nullptr;  // for the handler, which takes no context
     ProgramRun run;
-    s_pRun = &run;
+    g_pRun = &run;
     CAnswerMessageBoxes boxes;
-    PVOID hSeen = ::AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS*) -> LONG {
-        ++s_pRun->exceptions;
-        return EXCEPTION_CONTINUE_SEARCH;
-    });
+    PVOID hSeen = ::AddVectoredExceptionHandler(1, &CountException);
     HANDLE hWatchdog = nullptr;
-    const auto bark = [](void*, BOOLEAN) {
-        std::fprintf(stderr, "\nnot over within 60 s, at %s\n", g_pszPhase);
-        ::TerminateProcess(::GetCurrentProcess(), 3);
-    };
-    ::CreateTimerQueueTimer(&hWatchdog, nullptr, bark, nullptr, 60000, 0, 0);
+    ::CreateTimerQueueTimer(&hWatchdog, nullptr, &Bark, nullptr, 60000, 0, 0);
     for (const ProgramStep& step : steps)
         OnNextIdle([&step] {
             g_pszPhase = step.phase;
@@ -99,6 +101,7 @@ ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
     g_pszPhase = "";
     ::DeleteTimerQueueTimer(nullptr, hWatchdog, INVALID_HANDLE_VALUE);
     ::RemoveVectoredExceptionHandler(hSeen);
+    g_pRun = nullptr;
     run.quitLeft = TakeQuitMessage();
     run.boxes = boxes.m_seen;
     return run;

@@ -1,6 +1,10 @@
 #include "settings/RegistryKey.h"
 #include "tests/Harness.h"
 
+// The keys where the game and the device's tools see them: in the 64-bit view, whatever the width of
+// the program under test.
+constexpr REGSAM kView = KEY_WOW64_64KEY;
+
 RegValue Dword(DWORD v) { return {REG_DWORD, {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}}; }
 RegValue Sz(const std::wstring& text) {
     const BYTE* p = reinterpret_cast<const BYTE*>(text.c_str());
@@ -11,7 +15,7 @@ RegValue Sz(const std::wstring& text) {
 Snapshot Snapshot::Of(const std::wstring& path) {
     Snapshot snapshot;
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return snapshot;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kView, &hKey) != ERROR_SUCCESS) return snapshot;
     std::map<std::wstring, RegValue>& key = snapshot.keys[path];
     std::vector<wchar_t> name(16384);
     std::vector<BYTE> data(1 << 20);
@@ -34,7 +38,13 @@ void PrintTo(const RegValue& value, std::ostream* os) {
 
 void PrintTo(const Snapshot& snapshot, std::ostream* os) { *os << testing::PrintToString(snapshot.keys); }
 
-void DeleteTree(const std::wstring& path) { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()); }
+void DeleteTree(const std::wstring& path) {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kView, &hKey) != ERROR_SUCCESS) return;
+    ::RegDeleteTreeW(hKey, nullptr);
+    ::RegCloseKey(hKey);
+    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
+}
 
 LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD cbData) {
     std::vector<BYTE> padded(data, data + (data ? cbData : 0));
@@ -61,7 +71,7 @@ CWatchedRegistry::~CWatchedRegistry() { GetRegistryEntryPoints() = g_real; }
 
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value) {
     HKEY hKey = nullptr;
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr);
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | kView, nullptr, &hKey, nullptr);
     EXPECT_EQ(SetValueExactly(hKey, name.c_str(), 0, value.type, value.bytes.data(), DWORD(value.bytes.size())), 0);
     ::RegCloseKey(hKey);
 }
@@ -75,8 +85,13 @@ Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes) {
         SetValue(key, L"neighbour", Sz(L"keep me"));
     SetValue(kGameKey, L"sound_vol", Dword(30));  // the game's own
     for (const auto& [name, value] : changes) {
-        if (value) SetValue(path, name, *value);
-        else ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str());
+        HKEY hKey = nullptr;
+        if (value) {
+            SetValue(path, name, *value);
+        } else if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | kView, &hKey) == 0) {
+            ::RegDeleteValueW(hKey, name.c_str());
+            ::RegCloseKey(hKey);
+        }
     }
     return Snapshot::Of(kVendorKeyPath);
 }

@@ -17,7 +17,7 @@ CTranscriberFriendlyPropertySheet::CTranscriberFriendlyPropertySheet(const wchar
 // Only the loop's own flag and the pages' hand-off count, not the platform sheet's own end test
 // (no current page any more), which a sheet run modelessly may pass only later or never.
 BOOL CTranscriberFriendlyPropertySheet::ContinueModal() {
-    if (!CWnd::ContinueModal()) return FALSE;
+    if (!m_bContinueModal) return FALSE;
     return !m_bPageClosed;
 }
 

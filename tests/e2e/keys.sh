@@ -15,9 +15,9 @@ expect() { [ "$3" = "$2" ] || fail "$1 should be '$2', is '$3'"; }  # WHAT WANTE
 # --- the registry, seeded and read back with Wine's own tool -------------------------------
 reg_import() {  # the lines of a .reg file on stdin, imported at once
     { echo 'Windows Registry Editor Version 5.00'; cat; } >"$WINEPREFIX/drive_c/windows/temp/keys-e2e.reg"
-    wine reg import 'C:\windows\temp\keys-e2e.reg' >/dev/null 2>&1 || fail "the registry could not be seeded"
+    wine_reg import 'C:\windows\temp\keys-e2e.reg' >/dev/null 2>&1 || fail "the registry could not be seeded"
 }
-snapshot() { wine reg query "$1" /s 2>/dev/null | tr -d '\r'; }  # every name and value of a key
+snapshot() { wine_reg query "$1" /s 2>/dev/null | tr -d '\r'; }  # every name and value of a key
 value_in() { sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$1"; }  # SNAPSHOT NAME: the data, or nothing
 exceptions() { snapshot "$EXCEPTIONS_KEY" | awk '/REG_SZ/ { print $NF }' | sort | xargs; }
 
@@ -68,6 +68,9 @@ help_is() {
     wait_for "a help request for $1" record_grew "$before" || return 0
     expect "F1's topic" "file:QovBrumvale.htm#$1" "$(tail -n 1 "$RECORD" | tr -d '\r')"
 }
+
+# Sourced by tests/package.sh, which drives the program with the helpers above, it ends here.
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 
 # --- one walk through every window, ended with Enter ---------------------------------------
 # Returns early when a window does not open or close as it should: the keys that follow would go astray.

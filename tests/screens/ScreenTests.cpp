@@ -215,7 +215,7 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     CExceptionsDialog exceptions;
     CAdvancedOptionsDialog advanced;
     for (auto [pDialog, title] : {std::pair<CDialog*, const wchar_t*>{&exceptions, L"Screen Saver Exceptions"}, {&advanced, L"Screen Saver Options"}}) {
-        RunModal(*pDialog, {[&] {
+        RunModal(*pDialog, {[&, pDialog = pDialog, title = title] {  // clang 14 captures no structured binding
             laidOut(pDialog->m_hWnd);
             EXPECT_TRUE(ShowsHeader(pDialog->m_hWnd, title)) << testing::PrintToString(std::wstring(title));
             pDialog->EndDialog(IDCANCEL);

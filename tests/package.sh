@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The package as a user gets it (the build's package target), unpacked into C:\Program Files of a
+# new device that has neither the program nor a help viewer, and started from there: the Skins tab
+# lists Classic, Neon and Amber (each picked by its initial and stored with Enter), and F1 reaches
+# the help viewer the package brings. Runs on the screen of test.sh's session.
+source "$(dirname "$0")/../scripts/common.sh"
+cmake --build "$BUILD" --target package >/dev/null
+ZIP="$BUILD/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake").zip"
+export WINEPREFIX="$TEST_DEVICE-package"
+rm -rf "$WINEPREFIX"
+wine_env
+wineboot --init </dev/null >/dev/null 2>&1
+at_exit stop_wine
+unzip -q "$ZIP" -d "$WINEPREFIX/drive_c/Program Files"
+warm_wine
+set +e
+trap - ERR  # from here on the keystroke test's helpers count what fails
+source "$ROOT/tests/e2e/keys.sh"
+for skin in Classic Neon Amber; do
+    start_program || break
+    xdotool key ctrl+Tab ctrl+Tab
+    [ $skin != Classic ] || help_is options_skins
+    xdotool type "${skin:0:1}" && xdotool key Return
+    wait_for "the program to end on Enter" program_ended
+    end_leftover
+    expect "$skin, picked by its initial," "$PROGRAM_DIR\\TimeSkins\\$skin\\" "$(value_in "$(snapshot "$GAME_KEY")" time_skin)"
+done
+[ $failures -eq 0 ] && echo "1 passed, 0 failed"
