@@ -1,5 +1,8 @@
-// The tests' dialog (an option dialog on the Screen Saver page's template, with the program's chrome); what windows show.
+// The tests' dialog (an option dialog on the Screen Saver page's template, with the program's chrome), noting where its
+// painting runs; and what windows show.
 #pragma once
+
+#include <optional>
 
 #include "app/base/OptionDialog.h"
 #include "tests/Harness.h"
@@ -15,7 +18,12 @@ struct CTapRecordingButton : CButton {
 
 struct CToolkitHost : COptionDialog {
     explicit CToolkitHost(const wchar_t* title) : COptionDialog(kScreenSaverPageTemplate, nullptr, title, nullptr, FALSE) {}
-    CTapRecordingButton m_button;  // bound to the "Exceptions..." push button
+    CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
+    std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) m_paintedInAdapterPaint = m_chrome.m_adapter.m_ps.hdc != nullptr;
+        return COptionDialog::DefWindowProc(message, wParam, lParam);
+    }
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kExceptionsButton, m_button); }
 };
 

@@ -23,7 +23,8 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
     EXPECT_EQ(host.m_button.m_hWnd, nullptr);
 }
 
-// With a title the band follows the scroll position until the screen is reset; without one: no band, no fill.
+// With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs inside
+// the adapter's; without one: no band, no fill, no paint of its own.
 TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
     constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.
@@ -50,6 +51,7 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
             }
             // A point of the background below every control.
             EXPECT_EQ(PixelAt(host.m_hWnd, 288, 254), ::GetSysColor(titled ? COLOR_WINDOW : COLOR_3DFACE));
+            EXPECT_EQ(host.m_paintedInAdapterPaint, titled);
             host.EndDialog(IDCANCEL);
         }});
     }
