@@ -1,7 +1,6 @@
-// The whole program, one platform call made to fail (tests/faults.sh picks which), or run again and again: every tab
-// and dialog opened, help asked for and something edited in each, everything accepted. Run from the small drive
-// tests/faults.sh makes, where the test program stands as the program would, with its skins. What is stored and the
-// messages shown must be what the failure allows; a crash or a hang ends the test program before its verdict.
+// The whole program with one platform call failed (tests/faults.sh picks which), or again and again: every tab and dialog
+// opened, help asked for and something edited in each, all accepted, from faults.sh's small drive as the program is run.
+// What is stored and shown must be what the failure allows; a crash or a hang ends the test program before its verdict.
 #include "app/OptionsApp.h"
 #include "tests/Faults.h"
 #include "tests/ToolkitHost.h"
@@ -30,16 +29,15 @@ const Effect kSkinsLost{{"skin", L"Neon"}};
 const Effect kNoSkin{{"skin", L""}};  // Classic not listed: choosing it leaves nothing chosen
 const Effect kCopyFailedOnce{{"messages", L"failed saved"}, {"copy in force", L"yes"}};  // the second click saves
 // Out of memory: the program ends where it is, having stored what it stored by then.
-const Effect kProgramEnded{{"game mode", L"1"}, {"mode", L"20006"}, {"mode", L"104"}, {"timeout", L"300"},
-                           {"sound", L"30"}, {"music", L"0"}, {"copied", L"no"}, {"messages", L""}, {"messages", L"saved"},
+const Effect kProgramEnded{{"game mode", L"1"}, {"mode", L"20006"}, {"mode", L"104"}, {"timeout", L"300"}, {"sound", L"30"},
+                           {"music", L"0"}, {"copied", L"no"}, {"messages", L""}, {"messages", L"saved"}, {"skin", L"Neon"}, {"skin", L""},
                            {"exceptions", L"notes.exe PLAYER.EXE"}, {"exceptions", L""}, {"exceptions", L"calc.exe"},
-                           {"exceptions", L"PLAYER.EXE"}, {"skin", L"Neon"}, {"skin", L""}, {"copy in force", L"yes"}};
+                           {"exceptions", L"PLAYER.EXE"}, {"copy in force", L"yes"}};
 const Effect kSheetLost{{"game mode", L"1"}, {"mode", L"20006"}, {"timeout", L"300"}, {"sound", L"30"}, {"music", L"0"},
                         {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"}, {"skin", L"Neon"}};
 
-// Which failure costs what: the site, the phase of the run and a word of what the call was about
-// ("" for any, "=" first for all of it), the effect; "only": the fields it names can end no other
-// way. A failure that matches no row may change nothing at all.
+// Which failure costs what: the site, the phase of the run and a word of what the call was about ("" for any, "=" first for
+// all of it), the effect; "only": the fields it names can end no other way. A failure no row matches may change nothing.
 const struct Rule { const char* site; const char* phase; const char* about; Effect effect; bool only = false; } kRules[] = {
     {"PropertySheetW", "", "", kSheetLost, true},
     {"page-window", "start", "", kSheetLost},  // the sheet may go on without its first page

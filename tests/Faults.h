@@ -1,7 +1,6 @@
-// The program's platform calls, intercepted in the test program: each can be made to fail at its n-th occurrence, as the
-// platform fails it, and the objects the calls make are counted against those released. The test program links the
-// program's code, so its import table is patched; the registry is reached through the store's own table of entry points,
-// pages (which comctl32 makes) are refused with a CBT hook, and C++ allocations through the replaced operator new.
+// The program's platform calls, intercepted in the test program: each can fail at its n-th occurrence as the platform
+// fails it, and the objects they make are counted against those released. Patched: the import table (the program's code
+// is linked in), the store's own table of entry points, pages with a CBT hook (comctl32 makes them), and operator new.
 #pragma once
 
 #include <windows.h>

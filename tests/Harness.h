@@ -34,10 +34,9 @@ void TapBarButton(HWND hBar);
 // While it lives, each message box on this thread (a dialog with a message text, not ours) is read and answered OK.
 struct MessageBoxSeen { HWND hOwner = nullptr; std::wstring caption, text; HICON hIcon = nullptr; };
 struct CAnswerMessageBoxes { CAnswerMessageBoxes(); ~CAnswerMessageBoxes(); std::vector<MessageBoxSeen> m_seen; };
-// The whole program as it starts (its application object and AfxWinMain), the steps queued: each runs at an idle turn
-// on the window in front when that window has the caption given, so a window that did not open or ended early lets
-// its steps go by. g_pszPhase names the step going on. Message boxes are answered and exceptions counted; a run not
-// over within a minute ends the test program; quitLeft: a WM_QUIT was left in the queue.
+// The whole program as it starts (its application object, AfxWinMain) with steps, each run at an idle turn on the window
+// in front if it has the caption given (a window that did not open or ended lets its steps go by; g_pszPhase names the
+// step). Boxes are answered, exceptions counted, a run over a minute ends the test program; quitLeft: a WM_QUIT was left.
 struct ProgramStep { const char* phase; const wchar_t* caption; std::function<void(HWND)> act; };
 struct ProgramRun { int exitCode = 0, exceptions = 0; std::vector<MessageBoxSeen> boxes; bool quitLeft = false; };
 ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
@@ -64,9 +63,8 @@ void Press(HWND hParent, int nID);
 // A list's entries as shown; the entry of that text chosen, as a tap chooses it.
 std::vector<std::wstring> Entries(HWND hList);
 void Choose(HWND hList, const wchar_t* text);
-// A tree's item as shown (a folder's, image 0, ends in "/"), an item's children, the item a path of
-// such names leads to from the root (null where one is missing). Choose and Find allocate nothing:
-// the failure run counts every allocation while the program runs.
+// A tree's item as shown (a folder's, image 0, ends in "/"), an item's children, the item a path of such names leads to
+// from the root (null where one is missing). Choose and Find allocate nothing: the failure run counts each allocation.
 std::wstring ItemText(HWND hTree, HTREEITEM hItem);
 std::vector<std::wstring> Children(HWND hTree, HTREEITEM hParent);
 HTREEITEM Find(HWND hTree, const std::vector<std::wstring>& path);

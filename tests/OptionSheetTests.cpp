@@ -43,14 +43,9 @@ struct CProbeSheet : CTranscriberFriendlyPropertySheet {
     CProbePage skins{kSkinsPageTemplate, kSkinsTabText, log, 'K'};
 };
 
-// A page's bar as shown: its id, whether it shows (whether its page does), its buttons' texts, commands, whether they
-// have an image and their size, whether it comes first among the page's children (in front of its controls).
-struct Bar {
-    int id, cx, cy;
-    bool shown, first;
-    std::vector<std::tuple<std::wstring, int, bool>> buttons;  // text, command, image
-    bool operator==(const Bar&) const = default;
-};
+// A page's bar as shown: its id, its buttons' size, whether it shows (whether its page does) and comes first among the
+// page's children (in front of its controls), and each button's text, command and whether it has an image.
+struct Bar { int id, cx, cy; bool shown, first; std::vector<std::tuple<std::wstring, int, bool>> buttons; bool operator==(const Bar&) const = default; };
 void PrintTo(const Bar& bar, std::ostream* os) {
     *os << bar.id << (bar.shown ? " shown " : " hidden ") << testing::PrintToString(bar.buttons) << ' ' << bar.cx << 'x'
         << bar.cy << (bar.first ? " first" : "");
@@ -106,9 +101,8 @@ TEST(OptionSheet, EndsOnceAPageClosedOrOnQuitAndOnlyTheFrontPageShowsItsBar) {
     }
 }
 
-// Through a page's chrome: the header takes the options' title, a tap on the background never
-// reaches the page, notifications -16 and -50 are swallowed, others reach the map. A page moved
-// above the sheet comes back shorter. Unstacked tabs lose TCS_MULTILINE.
+// A page's chrome: the options' title in its header, background taps kept from the page, notifications -16 and -50
+// swallowed, others to its map; moved above the sheet, it comes back shorter. Unstacked tabs lose TCS_MULTILINE.
 TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
     for (BOOL stacked : {TRUE, FALSE}) {
         SCOPED_TRACE(stacked ? "stacked tabs" : "tabs on one row");
@@ -125,8 +119,7 @@ TEST(OptionSheet, PagesRouteThroughTheirChromeAndAreKeptInTheSheet) {
                      }
                      const RECT before = InParent(hPage);
                      ::SetWindowPos(hPage, nullptr, before.left, -12, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-                     EXPECT_EQ(Edges(InParent(hPage)),
-                               Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
+                     EXPECT_EQ(Edges(InParent(hPage)), Edges({before.left, 0, before.right, -12 + before.bottom - before.top}));
                      EXPECT_EQ((::GetWindowLongPtrW(sheet.GetTabControl(), GWL_STYLE) & TCS_MULTILINE) != 0, stacked != FALSE);
                      sheet.EndModalLoop(IDCANCEL);
                  }});

@@ -1,8 +1,7 @@
 #include "settings/RegistryKey.h"
 #include "tests/Harness.h"
 
-// The keys where the game and the device's tools see them: in the 64-bit view, whatever the width of
-// the program under test.
+// The keys where the game and the device's tools see them: in the 64-bit view, whatever the program's width.
 constexpr REGSAM kView = KEY_WOW64_64KEY;
 
 RegValue Dword(DWORD v) { return {REG_DWORD, {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}}; }

@@ -15,10 +15,9 @@ void OwnedBy(HWND hFront, HWND hOwner) {
     EXPECT_EQ(std::pair(::GetWindow(hFront, GW_OWNER), ::IsWindowEnabled(g_hSheet)), std::pair(hOwner, TRUE));
 }
 
-// The program once, everything accepted unedited, buttons pressed enabled or not (a switched-off screen saver
-// disables "Exceptions..." and "More Options..."): Game, Screen Saver (unless told otherwise) with "Exceptions..."
-// ("Add...", the picker cancelled, OK) and "More Options..." (OK), Skins, then the sheet ended. Answers what message
-// boxes said, whether exceptions were raised and a quit message was left.
+// The program once, everything accepted unedited, buttons pressed enabled or not (a switched-off screen saver disables
+// "Exceptions..." and "More Options..."): Game, Screen Saver (unless told otherwise) with "Exceptions..." ("Add...", the
+// picker cancelled, OK) and "More Options..." (OK), Skins, the sheet ended; answers the boxes' texts, exceptions, a quit left.
 std::wstring RunAccepting(End end, bool bScreenSaver) {
     std::vector<ProgramStep> steps = {{"game", kSheet, [](HWND h) {
         g_hSheet = h;

@@ -26,9 +26,8 @@ const Step kLivingIsland = [](HWND hPage) {
 
 }  // namespace
 
-// What the page shows (Shown) at opening and after the act, what is stored after the sheet's
-// button; a key is flushed for each OK, never for the defaults written at opening. The input panel
-// is asked for while the time picker has the focus and sent away as it leaves.
+// What the page shows (Shown) at opening and after the act, what the sheet's button stores; a key flushed for each OK,
+// never for the defaults written at opening. The input panel is asked for while the time picker has the focus, not after.
 TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     const std::wstring on = L"1 1 1 ", off = L"0 1- 1- ", all = L" T E M", none = L" T- E- M-";
     const std::vector<std::wstring> kTwoMinutesTwice{on + L"00:02:00" + all, on + L"00:02:00" + all};

@@ -34,9 +34,8 @@ void Click(HWND hDlg, int nID);
 // The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
 // picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
 std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
-// Whether a window's header band shows the title: bold Tahoma 13 pixels high at 96 dpi, dark blue,
-// 8 pixels in, centred in the band 24 pixels high, on the window colour, all at the screen's
-// density; drawn here and compared with the screen pixel by pixel, the rule below the band aside.
+// Whether a window's header band shows the title: bold Tahoma 13 pixels high at 96 dpi, dark blue, 8 pixels in, centred
+// in the 24-pixel band on the window colour, at the screen's density; drawn here, compared pixel by pixel, the rule aside.
 bool ShowsHeader(HWND hWnd, const wchar_t* title);
 // What paint draws on a bitmap of cx x cy pixels like the screen's, row by row.
 std::vector<COLORREF> Painted(int cx, int cy, const std::function<void(HDC)>& paint);

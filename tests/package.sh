@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The package as a user gets it (the build's package target), unpacked into C:\Program Files of a
-# new device that has neither the program nor a help viewer, and started from there: the Skins tab
-# lists Classic, Neon and Amber (each picked by its initial and stored with Enter), and F1 reaches
-# the help viewer the package brings. Runs on the screen of test.sh's session.
+# The package as a user gets it (the build's package target), unpacked into C:\Program Files of a new device that has
+# neither the program nor a help viewer, and started from there: the Skins tab lists Classic, Neon and Amber (each picked
+# by its initial and stored with Enter), and F1 reaches the help viewer the package brings. Runs on test.sh's screen.
 source "$(dirname "$0")/../scripts/common.sh"
 cmake --build "$BUILD" --target package >/dev/null
 ZIP="$BUILD/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake").zip"

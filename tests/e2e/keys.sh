@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The installed program on the test device, driven with keystrokes alone as a user would. One run walks every window:
-# F1 in each asks for that window's own topic; Space, arrows, Tab and Ctrl+Tab change things; Esc in a dialog cancels
-# it without storing; Enter in the picker, the dialogs and the sheet stores. A second run shows that Esc on the sheet
-# stores nothing. Needs DISPLAY and WINEPREFIX of a running test session (test.sh sets both up).
+# The installed program on the test device, driven with keystrokes alone. One run walks every window: F1 in each asks for
+# its own topic; Space, arrows, Tab and Ctrl+Tab change things; Esc in a dialog cancels it unstored; Enter in the picker,
+# the dialogs and the sheet stores. A second run: Esc on the sheet stores nothing. Needs a test session (DISPLAY, WINEPREFIX).
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
 source "$(dirname "$0")/../../scripts/names.sh"
@@ -39,9 +38,8 @@ end_leftover() {  # a program that did not end as it should, so that the next st
     return 0
 }
 
-# Wine hands the X focus, which decides where keys go, to a window it activates only when the
-# X server accepts the time Wine gives with it: a dialog can be active while the X focus stays
-# elsewhere. As a window manager would, the test gives the X focus to the window on top.
+# Wine gives the X focus (where keys go) to a window it activates only when the X server accepts the time Wine gives: a
+# dialog can be active while the X focus stays elsewhere. As a window manager would, the test gives it to the window on top.
 shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
 up() { [ -n "$(shown "$1")" ]; }
 gone() { ! up "$1"; }

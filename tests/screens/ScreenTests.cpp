@@ -23,10 +23,9 @@ bool HasText(HWND h) {
     return (bLabel || bButton) && ::GetWindowTextLengthW(h) > 0;
 }
 
-// Whether a control shows its whole text: a copy of it made large enough to hold the text paints
-// no ink beyond the control's own rectangle. The copy grows where its text flows: a wrapping
-// text down, a single line to the right (both ways for a centred one), a vertically centred text
-// up as much as down; a push button's frame, which follows the copy's edge, is left out.
+// Whether a control shows its whole text: a copy of it made large enough to hold the text paints no ink beyond the
+// control's rectangle. The copy grows where its text flows: a wrapping text down, a single line right (both ways when
+// centred), a vertically centred text up as much as down; a push button's frame, following the copy's edge, is left out.
 bool TextShowsWhole(HWND h) {
     const LONG style = ::GetWindowLongW(h, GWL_STYLE);
     const bool bButton = ClassOf(h) == L"Button", bPush = bButton && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
@@ -88,9 +87,8 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
     }});
 }
 
-// A sheet taller than the screen is fitted to it: its buttons on the screen, its tabs above them,
-// the pages (the first made before the fitting) filling the tabs' display area. The timeout picker
-// keeps its placeholder's left, top and right, 20 pixels high at the scale.
+// A sheet taller than the screen is fitted to it: its buttons on the screen under its tabs, the pages (the first made
+// before the fitting) filling the tabs' display area; the timeout picker on its placeholder, 20 pixels high at the scale.
 TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
     COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
