@@ -17,8 +17,7 @@ const Box kFailed{IDI_ERROR, L"Error saving current island for screen saver.\nMa
 
 }  // namespace
 
-// The acts in order; the sliders, the island box and its button as shown (Shown) at opening and
-// after each act but the last, the boxes met; what is stored, the opener's word, the copy.
+// The acts; the sliders, island box and button as shown (Shown) before each act; the boxes met; what is stored, the opener's word, the copy.
 TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
     // The game's saved state and an older island copy beside it, made afresh for each case.
     const std::filesystem::path dir = L"C:\\Island", state = dir / L"Save.ino", copy = dir / L"SS_Settings.ino";

@@ -7,8 +7,8 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 
-// A user's step: "+path" or "-path", Add with the picker ending with OK or Cancel, the path left in
-// its result; "sX", the entry X chosen; "r", a tap on Remove (which takes the focus).
+// A user's step: "+path"/"-path", Add with the picker's OK/Cancel, that path left as its result; "sX", entry X chosen; "r",
+// a tap on Remove (which takes the focus).
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     if (op[0] == L's') {
         Choose(dialog.GetDlgItem(kExceptionList), op.c_str() + 1);

@@ -222,8 +222,7 @@ std::map<std::string, int> Live() {
 
 }  // namespace faults
 
-// The program's own allocations: the chosen one throws, as the heap's failure does. Out of line:
-// inlined into the containers, gcc takes malloc() against operator delete for a mismatch.
+// The program's own allocations, the chosen one throwing as the heap's failure does; out of line, or gcc sees malloc() freed by delete.
 [[gnu::noinline]] void* operator new(size_t size) {
     if (faults::Hit(faults::SiteId("new"))) throw std::bad_alloc();
     if (void* p = std::malloc(size ? size : 1)) return p;

@@ -10,8 +10,8 @@
 
 namespace faults {
 
-// From now on (the calls patched the first time): calls counted from 0 while the program runs, the site's n-th (1 on;
-// none with n 0) failed. RunProgram names the phase.
+// From now on (patched the first time): calls counted while the program runs (RunProgram names its phase), the site's n-th
+// (1 on; none with n 0) failed.
 void Arm(const std::string& site = "", int n = 0);
 void Disarm();
 // The calls of each site since Arm.

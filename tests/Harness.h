@@ -49,8 +49,7 @@ size_t HeapBytes();
 inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
-// What a window shows, read as the platform gives it: its rectangle in its parent's client area,
-// its text and class, whether the control hook is its window procedure (pen taps go straight to it).
+// What a window shows as the platform gives it: its rectangle in its parent, text, class, whether the hook is its procedure.
 RECT InParent(HWND hWnd);
 std::wstring TextOf(HWND hWnd);
 std::wstring ClassOf(HWND hWnd);

@@ -19,8 +19,7 @@ void Make(const std::vector<std::wstring>& entries) {
     }
 }
 
-// Opens the Skins tab, runs the step on the list, presses the button. Answers the list as shown,
-// "Default skin*|Alpha|..." (* selected), after checking the focus and the hook.
+// Opens the Skins tab, runs the step on its list, presses the button; answers the list as "Default skin*|Alpha|..." (* selected).
 std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     g_strModuleDir = kHome.wstring() + L"\\";
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);

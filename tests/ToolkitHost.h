@@ -1,5 +1,4 @@
-// The tests' dialog (an option dialog on the Screen Saver page's template, with the program's chrome), noting where its
-// painting runs; and what windows show.
+// The tests' dialog (an option dialog on the Screen Saver page's template and chrome, noting where it paints); what windows show.
 #pragma once
 
 #include <optional>
