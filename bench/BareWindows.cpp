@@ -45,6 +45,14 @@ void SetFonts(HWND hWnd) {
     for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) SetFonts(h);
 }
 
+// The bar in front of the controls it overlaps, as the handheld keeps it.
+void BringBarToFront(HWND hDlg) {
+    HWND hBar = ::GetDlgItem(hDlg, 0xE800);
+    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (h != hBar) ::SetWindowLongPtrW(h, GWL_STYLE, ::GetWindowLongPtrW(h, GWL_STYLE) | WS_CLIPSIBLINGS);
+    ::SetWindowPos(hBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // The header's title, the bar and the "SIPPREF" window, the fonts; a dialog also fills the work area.
 void InitChrome(HWND hDlg, const wchar_t* pszTitle, bool bBar, bool bDialog) {
     ::SetWindowLongPtrW(hDlg, DWLP_USER, LONG_PTR(pszTitle));
@@ -68,9 +76,7 @@ void InitChrome(HWND hDlg, const wchar_t* pszTitle, bool bBar, bool bDialog) {
         ::SendMessageW(hBar, TB_INSERTBUTTONW, ::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0), LPARAM(&button));
         ::SendMessageW(hBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
         ::SendMessageW(hBar, TB_AUTOSIZE, 0, 0);
-        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
-            if (h != hBar) ::SetWindowLongPtrW(h, GWL_STYLE, ::GetWindowLongPtrW(h, GWL_STYLE) | WS_CLIPSIBLINGS);
-        ::SetWindowPos(hBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        BringBarToFront(hDlg);
     }
     if (bDialog) {
         RECT work{};
@@ -237,6 +243,15 @@ INT_PTR CALLBACK WorkingPageProc(HWND hPage, UINT message, WPARAM, LPARAM lParam
         PaintHeader(hPage);
         return TRUE;
     }
+    // Only the page in front shows its bar, in front of its controls.
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_SETACTIVE) {
+        ::ShowWindow(::GetDlgItem(hPage, 0xE800), SW_SHOW);
+        BringBarToFront(hPage);
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_KILLACTIVE)
+        ::ShowWindow(::GetDlgItem(hPage, 0xE800), SW_HIDE);
+    // A toolbar docks itself again when told its parent was sized.
+    if (message == WM_SIZE) ::SendDlgItemMessageW(hPage, 0xE800, TB_AUTOSIZE, 0, 0);
     if (message == WM_SIZE && ::GetDlgItem(hPage, IDC_SKINS_LIST) != nullptr) {
         const int s = Scale();
         RECT list = ControlRect(hPage, IDC_SKINS_LIST);
@@ -279,6 +294,7 @@ void InitAdvanced(HWND hDlg) {
     ::SendDlgItemMessageW(hDlg, IDC_ADV_MUSIC_SLIDER, TBM_SETPOS, TRUE, LPARAM(music));
     ::CheckDlgButton(hDlg, IDC_ADV_LIVING_ISLAND, BST_UNCHECKED);
     ::EnableWindow(::GetDlgItem(hDlg, IDC_ADV_SAVE_ISLAND), TRUE);
+    SetFonts(hDlg);  // once more, the bar's included
 }
 
 // Folders first in the order listed, each file right after the last folder; every folder entered.
@@ -351,6 +367,8 @@ void Anchor(HWND hDlg, UINT nTemplate, int cx, int cy) {
     }
 }
 
+INT_PTR g_nDialogResult = 0;  // the command that ended the dialog; 0 while it runs
+
 INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
     static UINT s_nTemplate = 0;
     switch (message) {
@@ -370,10 +388,11 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         ::SetBkColor(HDC(wParam), ::GetSysColor(COLOR_WINDOW));
         return INT_PTR(::GetSysColorBrush(COLOR_WINDOW));
     case WM_SIZE:
+        ::SendDlgItemMessageW(hDlg, 0xE800, TB_AUTOSIZE, 0, 0);
         Anchor(hDlg, s_nTemplate, LOWORD(lParam), HIWORD(lParam));
         return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) ::EndDialog(hDlg, LOWORD(wParam));
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) g_nDialogResult = LOWORD(wParam);
         return TRUE;
     case WM_DESTROY:
         if (HANDLE hImages = ::RemovePropW(hDlg, L"images")) ImageList_Destroy(HIMAGELIST(hImages));
@@ -409,6 +428,19 @@ INT_PTR RunBareSheet(int nStartPage, BOOL bWork) {
     return ::PropertySheetW(&header);
 }
 
+// Made, shown at once and run by a plain loop, as the program runs its modal dialogs.
 INT_PTR RunBareDialog(UINT nTemplate) {
-    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nTemplate), nullptr, &DialogProc, nTemplate);
+    g_nDialogResult = 0;
+    HWND hDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nTemplate), nullptr, &DialogProc,
+                                     nTemplate);
+    if (hDlg == nullptr) return -1;
+    ::ShowWindow(hDlg, SW_SHOWNORMAL);
+    MSG msg;
+    while (g_nDialogResult == 0 && ::GetMessageW(&msg, nullptr, 0, 0)) {
+        if (::IsDialogMessageW(hDlg, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    ::DestroyWindow(hDlg);
+    return g_nDialogResult;
 }

@@ -46,11 +46,18 @@ inline HWND ShownDialog() {
     return hFound;
 }
 
+// The idle probe: a thread timer is delivered only when no other message, paint included, waits,
+// but never sooner than 10 ms after it is set (the system's shortest timer). Set and left to fall
+// due before the clock starts, it comes at the first idle turn after, however soon that is.
+inline void ArmIdleProbe(TIMERPROC pProbe) {
+    ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, pProbe);
+    ::Sleep(2 * USER_TIMER_MINIMUM);
+}
+
 // Seconds from opening a modal window until it is shown and painted: the first idle turn of its
-// thread (a timer message comes only when no other message, paint included, waits) that finds it
-// on the screen. A dialog's own loop may show it only once it first finds its queue empty, so
-// earlier idle turns go by. open() opens the window and returns once it has ended; seen() reads
-// the window then, before it is cancelled. Negative when the window never came up.
+// thread that finds it on the screen (a probe that finds it not yet shown waits for the next
+// timer, 10 ms on). open() opens the window and returns once it has ended; seen() reads the
+// window then, before it is cancelled. Negative when the window never came up.
 struct IdleTiming {
     double start = 0, seconds = -1;
     std::function<void(HWND)> seen;
@@ -70,8 +77,8 @@ inline void CALLBACK OnFirstIdle(HWND, UINT, UINT_PTR id, DWORD) {
 }
 inline double TimeUntilShown(const std::function<void()>& open, std::function<void(HWND)> seen = {}) {
     Settle();
+    ArmIdleProbe(&OnFirstIdle);
     g_idleTiming = IdleTiming{Now(), -1, std::move(seen)};
-    ::SetTimer(nullptr, 0, 0, &OnFirstIdle);
     open();
     return g_idleTiming.seconds;
 }

@@ -61,10 +61,10 @@ void CALLBACK OnSheetSettled(HWND, UINT, UINT_PTR id, DWORD) {
         return;
     }
     const LPARAM middle = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ArmIdleProbe(&OnTabShown);
     g_click.start = Now();
     ::PostMessageW(hTab, WM_LBUTTONDOWN, MK_LBUTTON, middle);
     ::PostMessageW(hTab, WM_LBUTTONUP, 0, middle);
-    ::SetTimer(nullptr, 0, 0, &OnTabShown);
 }
 
 double TimeTab(const std::function<void()>& open, int tab) {
