@@ -341,11 +341,17 @@ void FitSheetToWorkArea(HWND hSheet) {
 void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG && ::IsWindow(hHost)) {
         const int cxTemplate = m_cxLaidOut = ClientWidth(hHost);
-        // A dialog takes the screen first; a new width has fitted its texts as it came (below).
-        if (m_host == Host::kDialog) FillWorkArea(hHost);
-        if (ClientWidth(hHost) == cxTemplate) FitTexts(hHost, cxTemplate);
+        // A page is sized by its sheet before it shows: its texts are fitted once, to the width
+        // it shows at (below). A dialog takes the screen first; a new width has fitted its texts
+        // as it came.
+        m_bFitPending = true;
+        if (m_host == Host::kPage) return;
+        FillWorkArea(hHost);
+        if (m_bFitPending) FitTexts(hHost, cxTemplate);
     } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && m_cxLaidOut >= 0 && LOWORD(lParam) != m_cxLaidOut) {
         FitTexts(hHost, LOWORD(lParam));
+    } else if (message == WM_SHOWWINDOW && wParam && m_bFitPending) {
+        FitTexts(hHost, ClientWidth(hHost));
     }
 }
 
@@ -354,6 +360,7 @@ void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lP
 void CScreenFit::FitTexts(HWND hHost, int cx) {
     const int cxFrom = m_cxLaidOut;
     m_cxLaidOut = cx;
+    m_bFitPending = false;
     if (!FitTextsToWidth(hHost, cxFrom, cx)) return;
     RECT client{};
     ::GetClientRect(hHost, &client);

@@ -12,7 +12,8 @@ void FitSheetToWorkArea(HWND hSheet);
 
 // What a page or dialog does to fit the screen. Its host routes every message through it.
 // - Once initialised, a dialog takes the whole work area on a handheld-sized screen and lays
-//   itself out for it; the host then shows its texts whole (below).
+//   itself out for it; the host then shows its texts whole (below). A page does so once its
+//   sheet has sized it, at the latest as it first shows.
 // - Whenever the host's width changes, once it has laid itself out for the new width (WM_SIZE),
 //   its texts are fitted to that width.
 // Texts shown whole: when a text falls short or a control reaches past the width, the controls
@@ -30,6 +31,7 @@ public:
 private:
     Host m_host;
     int m_cxLaidOut = -1;  // the client width the controls are laid out for; -1 until initialised
+    bool m_bFitPending = false;  // initialised, its texts not yet fitted
 
     void FitTexts(HWND hHost, int cx);
     void FillWorkArea(HWND hDlg);
