@@ -131,7 +131,8 @@ RECT ControlRect(HWND hDlg, int nID) {
 struct Key {
     HKEY h = nullptr;
     explicit Key(const wchar_t* path) {
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, 0, nullptr, &h, nullptr);
+        // The 64-bit view, where a 32-bit build of the program reads its values too.
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_READ | KEY_WOW64_64KEY, nullptr, &h, nullptr);
     }
     ~Key() {
         if (h != nullptr) ::RegCloseKey(h);
