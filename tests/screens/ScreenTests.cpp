@@ -115,6 +115,9 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
                  EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
                  EXPECT_LE(tab.bottom, ok.top);
+                 RECT tabs = InParent(sheet.GetTabControl()), client{};  // a fitted sheet's tabs start in its corner
+                 sheet.GetClientRect(&client);
+                 if (m_pScreen->fitted) { EXPECT_EQ(std::vector({tabs.left, tabs.top, tabs.right}), std::vector<LONG>({0, 0, client.right})); }
                  sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
                  fillsTabs(sheet.m_skinsPage.m_hWnd);
                  RECT page{}, list = InParent(sheet.m_skinsPage.GetDlgItem(kSkinList));
