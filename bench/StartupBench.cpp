@@ -68,7 +68,10 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::vector<double>> times(exes.size());
     for (int i = 0; i < runs; ++i)
         for (size_t e = 0; e < exes.size(); ++e) {
-            const double t = TimeOne(exes[e]);
+            // A start whose window is not found shown once it idles (about one in two hundred
+            // here) is made again.
+            double t = TimeOne(exes[e]);
+            for (int again = 0; t < 0 && again < 2; ++again) t = TimeOne(exes[e]);
             if (t < 0) {
                 std::fwprintf(stderr, L"run %d of %ls failed\n", i, exes[e].c_str());
                 return 1;

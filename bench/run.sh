@@ -80,7 +80,7 @@ if [ $MARKDOWN = 0 ]; then
     exit 0
 fi
 cpu=$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)
-echo "Measured $(date -u +%F) on $(nproc) cores of $cpu, $(wine --version 2>/dev/null), 240x320 at 96 dpi; $note."
+echo "Measured $(date -u +%F) on one core (of $(nproc --all)) of $cpu, $(wine --version 2>/dev/null), 240x320 at 96 dpi; $note."
 echo
 echo "| window | program | baseline | ratio |"
 echo "|---|---:|---:|---:|"
