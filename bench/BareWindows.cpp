@@ -11,6 +11,7 @@
 namespace {
 
 const wchar_t kCancel[] = L"Cancel";
+constexpr int kBarId = 0xE800;  // the platform's tool-bar id, as the program's bars have it
 
 int Dpi() {
     static const int s_nDpi = [] {
@@ -47,7 +48,7 @@ void SetFonts(HWND hWnd) {
 
 // The bar in front of the controls it overlaps, as the handheld keeps it.
 void BringBarToFront(HWND hDlg) {
-    HWND hBar = ::GetDlgItem(hDlg, 0xE800);
+    HWND hBar = ::GetDlgItem(hDlg, kBarId);
     for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
         if (h != hBar) ::SetWindowLongPtrW(h, GWL_STYLE, ::GetWindowLongPtrW(h, GWL_STYLE) | WS_CLIPSIBLINGS);
     ::SetWindowPos(hBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -70,7 +71,7 @@ void InitChrome(HWND hDlg, const wchar_t* pszTitle, bool bBar, bool bDialog) {
     if (bBar) {
         HWND hBar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
                                       WS_CHILD | WS_VISIBLE | CCS_BOTTOM | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_LIST, 0, 0,
-                                      0, 0, hDlg, HMENU(0xE800), hInstance, nullptr);
+                                      0, 0, hDlg, HMENU(kBarId), hInstance, nullptr);
         ::SendMessageW(hBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         TBBUTTON button{I_IMAGENONE, IDCANCEL, TBSTATE_ENABLED, BTNS_AUTOSIZE, {}, 0, INT_PTR(kCancel)};
         ::SendMessageW(hBar, TB_INSERTBUTTONW, ::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0), LPARAM(&button));
@@ -114,7 +115,7 @@ void MoveTo(HWND hDlg, int nID, int left, int top, int right, int bottom) {
     ::MoveWindow(::GetDlgItem(hDlg, nID), left, top, right - left, bottom - top, TRUE);
 }
 int BarTop(HWND hDlg, int cy) {
-    HWND hBar = ::GetDlgItem(hDlg, 0xE800);
+    HWND hBar = ::GetDlgItem(hDlg, kBarId);
     RECT rc{};
     if (hBar == nullptr || !::GetWindowRect(hBar, &rc)) return cy;
     ::MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&rc), 2);
@@ -245,14 +246,14 @@ INT_PTR CALLBACK WorkingPageProc(HWND hPage, UINT message, WPARAM, LPARAM lParam
         return TRUE;
     }
     // Only the page in front shows its bar, in front of its controls.
-    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_SETACTIVE) {
-        ::ShowWindow(::GetDlgItem(hPage, 0xE800), SW_SHOW);
-        BringBarToFront(hPage);
+    if (message == WM_NOTIFY) {
+        const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        if (code == PSN_SETACTIVE || code == PSN_KILLACTIVE)
+            ::ShowWindow(::GetDlgItem(hPage, kBarId), code == PSN_SETACTIVE ? SW_SHOW : SW_HIDE);
+        if (code == PSN_SETACTIVE) BringBarToFront(hPage);
     }
-    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_KILLACTIVE)
-        ::ShowWindow(::GetDlgItem(hPage, 0xE800), SW_HIDE);
     // A toolbar docks itself again when told its parent was sized.
-    if (message == WM_SIZE) ::SendDlgItemMessageW(hPage, 0xE800, TB_AUTOSIZE, 0, 0);
+    if (message == WM_SIZE) ::SendDlgItemMessageW(hPage, kBarId, TB_AUTOSIZE, 0, 0);
     if (message == WM_SIZE && ::GetDlgItem(hPage, IDC_SKINS_LIST) != nullptr) {
         const int s = Scale();
         RECT list = ControlRect(hPage, IDC_SKINS_LIST);
@@ -389,7 +390,7 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         ::SetBkColor(HDC(wParam), ::GetSysColor(COLOR_WINDOW));
         return INT_PTR(::GetSysColorBrush(COLOR_WINDOW));
     case WM_SIZE:
-        ::SendDlgItemMessageW(hDlg, 0xE800, TB_AUTOSIZE, 0, 0);
+        ::SendDlgItemMessageW(hDlg, kBarId, TB_AUTOSIZE, 0, 0);
         Anchor(hDlg, s_nTemplate, LOWORD(lParam), HIWORD(lParam));
         return FALSE;
     case WM_COMMAND:
