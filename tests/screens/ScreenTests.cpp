@@ -46,6 +46,23 @@ bool TextShowsWhole(HWND h) {
     return true;
 }
 
+// Whether a wrapping label is no taller than its text needs: no empty line under the text's last line of ink. So the
+// templates were drawn, at 96 dpi; at twice the density a text can need a line less than its label was drawn for.
+bool NoEmptyLineUnder(HWND h) {
+    if (ClassOf(h) != L"Static" || (::GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT) return true;
+    const RECT rc = InParent(h);
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    const auto shown = Painted(cx, cy, [&](HDC dc) { ::SendMessageW(h, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND); });
+    int blank = 0;  // rows without ink at the bottom
+    while (blank < cy && std::all_of(shown.end() - (blank + 1) * cx, shown.end() - blank * cx, [&](COLORREF c) { return c == shown.back(); })) ++blank;
+    HDC dc = ::GetDC(h);  // a common DC, given back reset
+    ::SelectObject(dc, HFONT(::SendMessageW(h, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    ::ReleaseDC(h, dc);
+    return blank < tm.tmHeight;
+}
+
 // Finds the expectations for the screen this run is really on.
 struct ScreenTest : testing::Test {
     void SetUp() override {
@@ -186,7 +203,7 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
 // Every window shows its texts whole and inside it, its controls under the band and apart; a long message box narrowed to the screen.
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
-    const auto laidOut = [barCovers = m_pScreen->cy < 320, band = 24 * m_pScreen->dpi / 96](HWND hWnd) {
+    const auto laidOut = [barCovers = m_pScreen->cy < 320, band = 24 * m_pScreen->dpi / 96, tight = m_pScreen->dpi == 96](HWND hWnd) {
         RECT client{};
         ::GetClientRect(hWnd, &client);
         std::vector<std::pair<HWND, bool>> seen;  // with whether it shows a text
@@ -195,6 +212,7 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
             if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBar)) continue;
             const bool text = HasText(h);
             EXPECT_TRUE(!text || TextShowsWhole(h)) << "short " << ::GetDlgCtrlID(h);
+            EXPECT_TRUE(!text || !tight || NoEmptyLineUnder(h)) << "too tall " << ::GetDlgCtrlID(h);
             EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
             EXPECT_GE(rc.top, band + 1) << "under the band " << ::GetDlgCtrlID(h);
             for (auto [other, otherText] : seen) {
