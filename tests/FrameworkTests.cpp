@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Framework.h"
+#include "tests/Harness.h"
 
 namespace {
 
@@ -43,4 +44,19 @@ TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) 
     EXPECT_FALSE(none.CreateEx(0, L"NoSuchClass", L"", WS_POPUP, RECT{}, nullptr, 0) || none.m_hWnd);
     ::DestroyWindow(parent.Detach());
     EXPECT_EQ(wnd.m_hWnd, nullptr);
+}
+
+// A throw as the sheet starts ends the run, as one anywhere else does: the sheet, cancelled, leaves the quit behind it.
+TEST(Framework, AThrowAsTheSheetStartsEndsTheRun) {
+    struct CThrowingSheet : CPropertySheet {
+        CThrowingSheet() : CPropertySheet(L"Throws", nullptr, 0) {}
+        BOOL OnInitDialog() override {
+            ::PostMessageW(m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            throw std::bad_alloc();
+        }
+    } sheet;
+    CPropertyPage page(kGamePageTemplate);
+    sheet.AddPage(&page);
+    sheet.DoModal();
+    EXPECT_TRUE(TakeQuitMessage());
 }
