@@ -216,9 +216,13 @@ bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
         bAllFit = std::all_of(children.begin(), children.end(), fits);
         if (!bAllFit) FitControls(dc.hdc, children, cxFrom, cxTo);
     }
-    for (const Control& c : children)
-        if (!::EqualRect(&c.rc, &c.rcFound)) MoveTo(c.h, c.rc);
-    return !bAllFit;
+    bool bMoved = false;
+    for (const Control& c : children) {
+        if (::EqualRect(&c.rc, &c.rcFound)) continue;
+        MoveTo(c.h, c.rc);
+        bMoved = true;
+    }
+    return bMoved;
 }
 
 int ClientWidth(HWND hWnd) {
