@@ -14,6 +14,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/Literals.h"
@@ -49,8 +50,14 @@ size_t HeapBytes();
 inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
-// What a window shows as the platform gives it: its rectangle in its parent, text, class, whether the hook is its procedure.
+// Whether a rectangle lies whole inside another.
+inline bool Within(const RECT& inner, const RECT& outer) { RECT both{}; return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner); }
+// What a window shows as the platform gives it: its rectangle in its parent, on the screen, its client area (from 0, 0),
+// its font's face, height and weight, text, class, whether the hook is its procedure.
 RECT InParent(HWND hWnd);
+inline RECT OnScreen(HWND hWnd) { RECT rc{}; ::GetWindowRect(hWnd, &rc); return rc; }
+inline RECT ClientOf(HWND hWnd) { RECT rc{}; ::GetClientRect(hWnd, &rc); return rc; }
+std::tuple<std::wstring, LONG, LONG> FontOf(HWND hWnd);
 std::wstring TextOf(HWND hWnd);
 std::wstring ClassOf(HWND hWnd);
 bool Hooked(HWND hWnd);

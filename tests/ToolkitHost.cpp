@@ -1,9 +1,7 @@
 #include "tests/ToolkitHost.h"
 
 void SizeClient(HWND hWnd, int cx, int cy) {
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hWnd, &rcWindow);
-    ::GetClientRect(hWnd, &rcClient);
+    const RECT rcWindow = OnScreen(hWnd), rcClient = ClientOf(hWnd);
     ::SetWindowPos(hWnd, nullptr, 0, 0, cx + (rcWindow.right - rcWindow.left) - rcClient.right,
                    cy + (rcWindow.bottom - rcWindow.top) - rcClient.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -57,8 +55,7 @@ std::vector<COLORREF> Painted(int cx, int cy, const std::function<void(HDC)>& pa
 bool ShowsHeader(HWND hWnd, const wchar_t* title) {
     HDC screen = ::GetDC(hWnd);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY), band = 24 * dpi / 96;
-    RECT rc{};
-    ::GetClientRect(hWnd, &rc);
+    RECT rc = ClientOf(hWnd);
     rc.bottom = band;
     const std::vector<COLORREF> shown = Painted(rc.right, band, [&](HDC dc) { ::BitBlt(dc, 0, 0, rc.right, band, screen, 0, 0, SRCCOPY); });
     ::ReleaseDC(hWnd, screen);

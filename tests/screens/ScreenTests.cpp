@@ -74,11 +74,7 @@ struct ScreenTest : testing::Test {
         ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << " wide at " << dpi << " dpi";
     }
     const Screen* m_pScreen = nullptr;
-    static RECT WorkArea() {
-        RECT work{};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        return work;
-    }
+    static RECT WorkArea() { RECT work{}; ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0); return work; }
 };
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
@@ -94,12 +90,8 @@ TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
         EXPECT_TRUE(ShowsHeader(host.m_hWnd, L"Header"));
         // Tahoma on every window, bold on push buttons alone, the same height on all.
         for (auto [h, weight] : {std::pair{host.GetDlgItem(kExceptionsButton), FW_BOLD}, {host.GetDlgItem(kEnableBox), FW_NORMAL},
-                                 {host.GetDlgItem(kTimeoutLabel), FW_NORMAL}}) {
-            LOGFONTW lf{};
-            ::GetObjectW(HFONT(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-            EXPECT_EQ(std::tuple(std::wstring(lf.lfFaceName), lf.lfHeight, lf.lfWeight),
-                      std::tuple(std::wstring(L"Tahoma"), LONG(font), LONG(weight)));
-        }
+                                 {host.GetDlgItem(kTimeoutLabel), FW_NORMAL}})
+            EXPECT_EQ(FontOf(h), std::tuple(std::wstring(L"Tahoma"), LONG(font), LONG(weight)));
         host.EndDialog(IDCANCEL);
     }});
 }
@@ -110,37 +102,27 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
     COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
                  HWND hPage = sheet.m_screenSaverPage.m_hWnd;
-                 RECT rc = InParent(::GetDlgItem(hPage, kTimeoutPlaceholder));
-                 rc.bottom = rc.top + 20 * m_pScreen->scale;
-                 EXPECT_EQ(Edges(InParent(::GetDlgItem(hPage, kTimeoutPicker))), Edges(rc));
+                 const RECT rc = InParent(::GetDlgItem(hPage, kTimeoutPlaceholder));
+                 EXPECT_EQ(Edges(InParent(::GetDlgItem(hPage, kTimeoutPicker))), Edges({rc.left, rc.top, rc.right, rc.top + 20 * m_pScreen->scale}));
                  // Fitted: as wide or as high as the work area, which it would outgrow.
-                 RECT sheetRect{}, workArea = WorkArea();
-                 ::GetWindowRect(sheet.m_hWnd, &sheetRect);
-                 EXPECT_EQ(sheetRect.right - sheetRect.left == workArea.right - workArea.left ||
-                               sheetRect.bottom - sheetRect.top == workArea.bottom - workArea.top,
+                 const RECT sheetRect = OnScreen(sheet.m_hWnd), work = WorkArea();
+                 EXPECT_EQ(sheetRect.right - sheetRect.left == work.right - work.left || sheetRect.bottom - sheetRect.top == work.bottom - work.top,
                            m_pScreen->fitted);
-                 const auto fillsTabs = [&](HWND hPage) {
-                     RECT display{};
-                     ::GetClientRect(sheet.GetTabControl(), &display);
-                     TabCtrl_AdjustRect(sheet.GetTabControl(), FALSE, &display);
-                     ::MapWindowPoints(sheet.GetTabControl(), sheet.m_hWnd, reinterpret_cast<POINT*>(&display), 2);
-                     EXPECT_EQ(Edges(InParent(hPage)), Edges(display));
-                 };
-                 fillsTabs(hPage);
-                 RECT work = WorkArea(), tab{}, ok{}, inside{};
-                 ::GetWindowRect(sheet.GetTabControl(), &tab);
-                 ::GetWindowRect(sheet.GetDlgItem(IDOK), &ok);  // the leftmost button
-                 EXPECT_TRUE(::IntersectRect(&inside, &ok, &work) && ::EqualRect(&inside, &ok));
-                 EXPECT_TRUE(m_pScreen->fitted ? ok.top - tab.bottom == 2 : tab.bottom <= ok.top);  // fitted: 2 pixels apart
-                 RECT tabs = InParent(sheet.GetTabControl()), client{};  // a fitted sheet's tabs start in its corner
-                 sheet.GetClientRect(&client);
-                 if (m_pScreen->fitted) { EXPECT_EQ(std::vector({tabs.left, tabs.top, tabs.right}), std::vector<LONG>({0, 0, client.right})); }
+                 RECT display = ClientOf(sheet.GetTabControl());  // where each page lies
+                 TabCtrl_AdjustRect(sheet.GetTabControl(), FALSE, &display);
+                 ::MapWindowPoints(sheet.GetTabControl(), sheet.m_hWnd, reinterpret_cast<POINT*>(&display), 2);
+                 EXPECT_EQ(Edges(InParent(hPage)), Edges(display));
+                 // The leftmost button on the screen; a fitted sheet's tabs start in its corner, span its width and end
+                 // 2 pixels above its buttons.
+                 const RECT tabs = InParent(sheet.GetTabControl()), ok = InParent(sheet.GetDlgItem(IDOK));
+                 EXPECT_TRUE(Within(OnScreen(sheet.GetDlgItem(IDOK)), work));
+                 EXPECT_TRUE(m_pScreen->fitted ? Edges(tabs) == Edges({0, 0, ClientOf(sheet.m_hWnd).right, ok.top - 2}) : tabs.bottom <= ok.top)
+                     << testing::PrintToString(Edges(tabs));
                  sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
-                 fillsTabs(sheet.m_skinsPage.m_hWnd);
-                 RECT page{}, list = InParent(sheet.m_skinsPage.GetDlgItem(kSkinList));
-                 sheet.m_skinsPage.GetClientRect(&page);
-                 EXPECT_EQ(std::vector({page.right - list.right, BarTop(sheet.m_skinsPage.m_hWnd) - list.bottom}),
-                           std::vector<LONG>({7 * m_pScreen->scale, 5 * m_pScreen->scale}));
+                 HWND hSkins = sheet.m_skinsPage.m_hWnd;
+                 const RECT list = InParent(::GetDlgItem(hSkins, kSkinList));
+                 EXPECT_EQ(std::vector({Edges(InParent(hSkins)), {ClientOf(hSkins).right - list.right, BarTop(hSkins) - list.bottom}}),
+                           std::vector({Edges(display), {7 * m_pScreen->scale, 5 * m_pScreen->scale}}));
                  PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
              }});
 }
@@ -164,13 +146,11 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
 TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     const int s = m_pScreen->scale;
     auto fillsThenFollows = [&](HWND hDlg, bool picker) {
-        RECT work = WorkArea(), rc{};
-        ::GetWindowRect(hDlg, &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &work));
+        EXPECT_EQ(Edges(OnScreen(hDlg)), Edges(WorkArea()));
         for (bool resized : {false, true}) {
             if (resized) SizeClient(hDlg, m_pScreen->cx * 3 / 4, m_pScreen->cy * 3 / 4);
-            RECT client{}, button{0, 0, 50, 12};
-            ::GetClientRect(hDlg, &client);
+            const RECT client = ClientOf(hDlg);
+            RECT button{0, 0, 50, 12};
             ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
             const LONG W = client.right, w = button.right, h = button.bottom;
             const HWND hBar = ::GetDlgItem(hDlg, kCommandBar);
@@ -204,8 +184,7 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
     const auto laidOut = [barCovers = m_pScreen->cy < 320, band = 24 * m_pScreen->dpi / 96, tight = m_pScreen->dpi == 96](HWND hWnd) {
-        RECT client{};
-        ::GetClientRect(hWnd, &client);
+        const RECT client = ClientOf(hWnd);
         std::vector<std::pair<HWND, bool>> seen;  // with whether it shows a text
         for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             const RECT rc = InParent(h);
@@ -241,19 +220,10 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
         }});
     }
     OnNextIdle([&] {
-        HWND hBox = ::FindWindowW(L"#32770", L"Box");
-        RECT work = WorkArea(), box{}, inside{}, ok{}, client{}, rc{};
-        ::GetWindowRect(hBox, &box);
-        ::GetWindowRect(::GetDlgItem(hBox, IDOK), &ok);
-        EXPECT_TRUE(::IntersectRect(&inside, &box, &work) && ::EqualRect(&inside, &box));
-        EXPECT_TRUE(::IntersectRect(&inside, &box, &ok) && ::EqualRect(&inside, &ok));
-        ::GetClientRect(hBox, &client);
-        ::MapWindowPoints(hBox, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-            ::GetWindowRect(h, &rc);  // whole in itself, and the box showing all of it
-            EXPECT_TRUE(!HasText(h) || (TextShowsWhole(h) && ::IntersectRect(&inside, &rc, &client) && ::EqualRect(&inside, &rc)))
-                << ::GetDlgCtrlID(h);
-        }
+        HWND hBox = ::FindWindowW(L"#32770", L"Box");  // on the screen, its button in it
+        EXPECT_TRUE(Within(OnScreen(hBox), WorkArea()) && Within(OnScreen(::GetDlgItem(hBox, IDOK)), OnScreen(hBox)));
+        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))  // whole, and all of it in the box
+            EXPECT_TRUE(!HasText(h) || (TextShowsWhole(h) && Within(InParent(h), ClientOf(hBox)))) << ::GetDlgCtrlID(h);
         ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     });
     MessageBoxOnScreen(nullptr, L"A message box text of some length, which on a desktop would stand on one line much wider "
