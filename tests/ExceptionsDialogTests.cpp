@@ -10,18 +10,13 @@ using Strings = std::vector<std::wstring>;
 // A user's step: "+path"/"-path", Add with the picker's OK/Cancel, that path left as its result; "sX", entry X chosen; "r",
 // a tap on Remove (which takes the focus).
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
-    if (op[0] == L's') {
-        Choose(dialog.GetDlgItem(kExceptionList), op.c_str() + 1);
-    } else if (op[0] == L'r') {
-        ::SetFocus(dialog.GetDlgItem(kRemoveButton));
-        Press(dialog.m_hWnd, kRemoveButton);
-    } else {
-        OnNextIdle([&] {
-            g_strPickedPath = op.substr(1);
-            static_cast<CDialog*>(CWnd::FromHandlePermanent(AfxGetModalWnd()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
-        });
-        Press(dialog.m_hWnd, kAddButton);
-    }
+    if (op[0] == L's') return Choose(dialog.GetDlgItem(kExceptionList), op.c_str() + 1);
+    if (op[0] == L'r') ::SetFocus(dialog.GetDlgItem(kRemoveButton));
+    else OnNextIdle([&] {
+        g_strPickedPath = op.substr(1);
+        static_cast<CDialog*>(CWnd::FromHandlePermanent(AfxGetModalWnd()))->EndDialog(op[0] == L'+' ? IDOK : IDCANCEL);
+    });
+    Press(dialog.m_hWnd, op[0] == L'r' ? kRemoveButton : kAddButton);
 }
 
 }  // namespace
@@ -64,15 +59,12 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         CExceptionsDialog dialog;
         RunModal(dialog, {[&] {
             for (const std::wstring& op : row.ops) Perform(dialog, op);
-            HWND hList = dialog.GetDlgItem(kExceptionList);
-            EXPECT_EQ(Entries(hList), row.list);
-            EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), row.sel);
-            EXPECT_EQ(::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton)), row.sel >= 0);
-            EXPECT_EQ(::GetFocus(), hList);
+            HWND hList = dialog.GetDlgItem(kExceptionList);  // with the focus; Remove enabled with a selection
+            EXPECT_EQ(std::tuple(Entries(hList), ::SendMessageW(hList, LB_GETCURSEL, 0, 0), ::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton)), ::GetFocus()),
+                      std::tuple(row.list, LRESULT(row.sel), BOOL(row.sel >= 0), hList));
             if (row.end == kBarCancel) TapBarButton(dialog.GetCommandBar().m_hWnd);
             else dialog.SendMessage(WM_COMMAND, row.end);
         }});
-        EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-        EXPECT_EQ(watched.s_nFlushes, row.end == IDOK && !row.list.empty()) << "flushes";
+        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::pair(expected, int(row.end == IDOK && !row.list.empty())));
     }
 }

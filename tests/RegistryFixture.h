@@ -23,12 +23,10 @@ using Changes = std::map<std::wstring, std::optional<RegValue>>;
 // Every key of a subtree by path, with each value: after a run, it must equal one taken before, edited as the run should.
 struct Snapshot {
     static Snapshot Of(const std::wstring& path);
-    Snapshot& Set(const std::wstring& path, const std::wstring& name, const RegValue& value) {
-        keys[path][name] = value;
-        return *this;
-    }
-    Snapshot& Remove(const std::wstring& path, const std::wstring& name) {
-        keys.at(path).erase(name);
+    // The value set, or with none, removed.
+    Snapshot& Set(const std::wstring& path, const std::wstring& name, const std::optional<RegValue>& value) {
+        if (value) keys[path][name] = *value;
+        else keys.at(path).erase(name);
         return *this;
     }
     bool operator==(const Snapshot&) const = default;

@@ -33,29 +33,25 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
     const std::vector<std::wstring> kTwoMinutesTwice{on + L"00:02:00" + all, on + L"00:02:00" + all};
     struct Case {
         std::optional<RegValue> mode = {}, timeout = {}; Step act = {}; int button = 0; std::vector<std::wstring> shown = {};
-        RegValue modeAfter = {}, timeoutAfter = {}; bool bVolumesStored = false;  // by the advanced options
+        std::optional<RegValue> modeAfter = {}, timeoutAfter = {}; bool bVolumesStored = false;  // after: as stored unless given
     } const cases[] = {
         {.mode = Dword(0x16), .act = kClickEnable, .button = PSBTN_OK, .shown = {off + L"00:02:00-" + none, on + L"00:02:00" + all},
          .modeAfter = Dword(6), .timeoutAfter = Dword(120)},
-        {.mode = Dword(0x11F), .timeout = Dword(120), .button = PSBTN_OK, .shown = {off + L"00:02:00-" + none},
-         .modeAfter = Dword(0x11F), .timeoutAfter = Dword(120)},
+        {.mode = Dword(0x11F), .timeout = Dword(120), .button = PSBTN_OK, .shown = {off + L"00:02:00-" + none}},
         // Under ten seconds stored as ten, shown as set.
         {.mode = Dword(6), .timeout = Dword(3661), .act = SetTimeTo(0, 0, 5), .button = PSBTN_OK,
-         .shown = {on + L"01:01:01" + all, on + L"00:00:05" + all}, .modeAfter = Dword(6), .timeoutAfter = Dword(10)},
+         .shown = {on + L"01:01:01" + all, on + L"00:00:05" + all}, .timeoutAfter = Dword(10)},
         {.mode = Dword(6), .timeout = Dword(3661), .act = SetTimeTo(0, 0, 11), .button = PSBTN_OK,
-         .shown = {on + L"01:01:01" + all, on + L"00:00:11" + all}, .modeAfter = Dword(6), .timeoutAfter = Dword(11)},
-        {.mode = Dword(6), .timeout = Dword(100000), .button = PSBTN_OK, .shown = {on + L"23:46:40" + all},
-         .modeAfter = Dword(6), .timeoutAfter = Dword(85600)},
-        {.mode = Dword(6), .timeout = Dword(65536 * 3600 + 61), .button = PSBTN_OK, .shown = {on + L"23:01:01" + all},
-         .modeAfter = Dword(6), .timeoutAfter = Dword(82861)},
-        // The island bit reaches the registry with the sheet's OK only; the dialog's volumes stay.
+         .shown = {on + L"01:01:01" + all, on + L"00:00:11" + all}, .timeoutAfter = Dword(11)},
+        {.mode = Dword(6), .timeout = Dword(100000), .button = PSBTN_OK, .shown = {on + L"23:46:40" + all}, .timeoutAfter = Dword(85600)},
+        {.mode = Dword(6), .timeout = Dword(65536 * 3600 + 61), .button = PSBTN_OK, .shown = {on + L"23:01:01" + all}, .timeoutAfter = Dword(82861)},
+        // The island bit reaches the registry with the sheet's OK only; the dialog's volumes stay (stored by the dialog).
         {.mode = Dword(6), .timeout = Dword(120), .act = kLivingIsland, .button = PSBTN_OK, .shown = kTwoMinutesTwice,
-         .modeAfter = Dword(0x106), .timeoutAfter = Dword(120), .bVolumesStored = true},
-        {.mode = Dword(6), .timeout = Dword(120), .act = kLivingIsland, .button = PSBTN_CANCEL, .shown = kTwoMinutesTwice,
-         .modeAfter = Dword(6), .timeoutAfter = Dword(120), .bVolumesStored = true},
+         .modeAfter = Dword(0x106), .bVolumesStored = true},
+        {.mode = Dword(6), .timeout = Dword(120), .act = kLivingIsland, .button = PSBTN_CANCEL, .shown = kTwoMinutesTwice, .bVolumesStored = true},
         // Other types: a text too long for a number is absent, its default written over it; fewer bytes are a number.
         {.mode = Sz(L"switched off"), .timeout = RegValue{REG_BINARY, {0x2C, 0x01, 0}}, .button = PSBTN_CANCEL,
-         .shown = {on + L"00:05:00" + all}, .modeAfter = Dword(6), .timeoutAfter = RegValue{REG_BINARY, {0x2C, 0x01, 0}}},
+         .shown = {on + L"00:05:00" + all}, .modeAfter = Dword(6)},
         {.mode = RegValue{REG_DWORD, {0x14, 0}}, .timeout = Sz(L"1"), .button = PSBTN_OK, .shown = {L"0 0- 1- 00:00:49-" + none},
          .modeAfter = Dword(0x14), .timeoutAfter = Dword(49)},
     };
@@ -63,7 +59,8 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
         SCOPED_TRACE(testing::PrintToString(c.shown));
         Snapshot expected =
             ResetProgramKeys(kSettingsKey, {{L"propNameScreenSaverMode", c.mode}, {L"propNameScreenSaverTimeout", c.timeout}});
-        expected.Set(kSettingsKey, L"propNameScreenSaverMode", c.modeAfter).Set(kSettingsKey, L"propNameScreenSaverTimeout", c.timeoutAfter);
+        expected.Set(kSettingsKey, L"propNameScreenSaverMode", c.modeAfter ? c.modeAfter : c.mode)
+            .Set(kSettingsKey, L"propNameScreenSaverTimeout", c.timeoutAfter ? c.timeoutAfter : c.timeout);
         if (c.bVolumesStored) expected.Set(kGameKey, L"ss_sound_vol", Dword(30)).Set(kGameKey, L"ss_music_vol", Dword(50));
 
         CWatchedRegistry watched;
@@ -73,11 +70,9 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
                      HWND hPage = sheet.m_screenSaverPage.m_hWnd;
                      shown.push_back(PageShown(hPage));
                      HWND hPicker = ::GetDlgItem(hPage, kTimeoutPicker);
-                     LOGFONTW font{};  // the toolkit's normal Tahoma, as on the page's other controls
-                     ::GetObjectW(HFONT(::SendMessageW(hPicker, WM_GETFONT, 0, 0)), sizeof(font), &font);
-                     const LONG style = ::GetWindowLongW(hPicker, GWL_STYLE) & ~(WS_DISABLED | WS_CLIPSIBLINGS);  // as the page sets them
-                     EXPECT_EQ(std::tuple(style, std::wstring(font.lfFaceName), font.lfWeight),
-                               std::tuple(0x50800009, std::wstring(L"Tahoma"), LONG(FW_NORMAL)));
+                     // The toolkit's normal Tahoma, as on the page's other controls; the style but the bits the page sets.
+                     EXPECT_EQ(std::pair(::GetWindowLongW(hPicker, GWL_STYLE) & ~(WS_DISABLED | WS_CLIPSIBLINGS), FontOf(hPicker)),
+                               std::pair(0x50800009L, std::tuple(std::wstring(L"Tahoma"), 13L, LONG(FW_NORMAL))));
                      if (::IsWindowEnabled(hPicker)) {
                          ::SetFocus(hPicker);
                          const int up = GetLastSipRequest(hPicker);
@@ -90,8 +85,6 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
                      }
                      PressSheetButton(sheet.m_hWnd, c.button);
                  }});
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-        EXPECT_EQ(watched.s_nFlushes, (c.button == PSBTN_OK) + c.bVolumesStored);
+        EXPECT_EQ(std::tuple(shown, Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::tuple(c.shown, expected, (c.button == PSBTN_OK) + c.bVolumesStored));
     }
 }

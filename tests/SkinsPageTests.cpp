@@ -78,8 +78,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         listed.insert(c.selected.empty() ? 12 : listed.find(L"|" + c.selected) + 1 + c.selected.size(), L"*");
         CWatchedRegistry watched;  // the key flushed once written
         EXPECT_EQ(RunSkins(c.button, c.step), listed);
-        EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
-        EXPECT_EQ(watched.s_nFlushes, c.button == PSBTN_OK);
+        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::pair(expected, int(c.button == PSBTN_OK)));
     }
     // Their paths are freed with the page, where a kept set would hold nearly 2 megabytes.
     const size_t bytes = HeapBytes();
