@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 
@@ -13,15 +14,10 @@ namespace faults {
 namespace {
 
 // Each call intercepted: what it answers when it fails and its last error, which argument tells what it was about,
-// the kind of object its answer makes, or which argument it releases (such a call never fails here).
+// the kind of object its answer makes (in its last argument where it answers whether it did), or which argument it releases and the kind of that (such a call never fails here).
 struct Site {
-    const char* name;
-    LONG_PTR fail = 0;
-    DWORD error = ERROR_OUTOFMEMORY;
-    int about = -1;
-    const char* makes = nullptr;
-    int released = -1;
-    const char* kind = nullptr;  // of the object released
+    const char* name; LONG_PTR fail = 0; DWORD error = ERROR_OUTOFMEMORY;
+    int about = -1; const char* makes = nullptr; int released = -1; const char* kind = nullptr;
 };
 constexpr Site kSites[] = {
     {"RegCreateKeyExW", ERROR_ACCESS_DENIED, 0, 1}, {"RegOpenKeyExW", ERROR_ACCESS_DENIED, 0, 1},
@@ -32,7 +28,7 @@ constexpr Site kSites[] = {
     {"FindNextFileW", FALSE, ERROR_ACCESS_DENIED}, {"FindClose", 0, 0, -1, nullptr, 0, "search"},
     {"GetFileAttributesW", LONG_PTR(INVALID_FILE_ATTRIBUTES), ERROR_ACCESS_DENIED, 0},
     {"CopyFileW", FALSE, ERROR_SHARING_VIOLATION, 0}, {"GetModuleFileNameW", 0, ERROR_INSUFFICIENT_BUFFER},
-    {"SearchPathW", 0, ERROR_FILE_NOT_FOUND, 1}, {"CreateProcessW", FALSE, ERROR_FILE_NOT_FOUND, 1},
+    {"SearchPathW", 0, ERROR_FILE_NOT_FOUND, 1}, {"CreateProcessW", FALSE, ERROR_FILE_NOT_FOUND, 1, "process handle"},
     {"CloseHandle", 0, 0, -1, nullptr, 0, "process handle"}, {"InitCommonControlsEx", FALSE},
     {"PropertySheetW", -1}, {"page-window"}, {"CreateDialogParamW", 0, ERROR_OUTOFMEMORY, 1},
     {"CreateWindowExW", 0, ERROR_OUTOFMEMORY, 1}, {"RegisterClassW"}, {"SetWindowsHookExW", 0, ERROR_OUTOFMEMORY, 0},
@@ -41,14 +37,12 @@ constexpr Site kSites[] = {
     {"ImageList_Destroy", 0, 0, -1, nullptr, 0, "image list"}, {"LoadStringW", 0, ERROR_RESOURCE_NAME_NOT_FOUND, 1},
     {"MessageBoxW", 0, ERROR_OUTOFMEMORY, 1}, {"GetDC", 0, ERROR_OUTOFMEMORY, -1, "DC"},
     {"ReleaseDC", 0, 0, -1, nullptr, 1, "DC"}, {"BeginPaint", 0, ERROR_OUTOFMEMORY, -1, "paint DC"},
-    {"EndPaint", 0, 0, -1, nullptr, -1, "paint DC"}, {"CreateFontIndirectW", 0, ERROR_OUTOFMEMORY, -1, "GDI object"},
+    {"EndPaint", 0, 0, -1, nullptr, 1, "paint DC"}, {"CreateFontIndirectW", 0, ERROR_OUTOFMEMORY, -1, "GDI object"},
     {"CreatePen", 0, ERROR_OUTOFMEMORY, -1, "GDI object"}, {"DeleteObject", 0, 0, -1, nullptr, 0, "GDI object"},
     {"SendMessageW"}, {"new"}};
 constexpr int kSiteCount = int(std::size(kSites));
-constexpr int SiteId(const char* name) {
-    for (int i = 0; i < kSiteCount; ++i)
-        for (int k = 0; kSites[i].name[k] == name[k]; ++k)
-            if (name[k] == '\0') return i;
+constexpr int SiteId(std::string_view name) {
+    for (int i = 0; i < kSiteCount; ++i) if (kSites[i].name == name) return i;
     return kSiteCount;
 }
 
@@ -90,6 +84,8 @@ void Track(const char* kind, const void* handle, bool made) {
     else g.live[kind].erase(ULONG_PTR(handle));
     g_bBusy = false;
 }
+void Track(const char* kind, const PAINTSTRUCT* ps, bool made) { Track(kind, ps->hdc, made); }  // EndPaint's
+void Track(const char* kind, const PROCESS_INFORMATION* pi, bool made) { Track(kind, pi->hProcess, made); Track(kind, pi->hThread, made); }
 
 // The fake of a call: it fails the chosen occurrence, or calls the real one and notes what it made or released.
 template <int Id, class F>
@@ -109,8 +105,8 @@ struct Fake<Id, R(WINAPI*)(A...)> {
         }
         if constexpr (site.released >= 0) Track(site.kind, std::get<site.released>(all), false);
         R result = real(args...);
-        if constexpr (std::is_pointer_v<R>)
-            if (site.makes != nullptr) Track(site.makes, result, true);
+        if constexpr (site.makes != nullptr && std::is_pointer_v<R>) Track(site.makes, result, true);
+        else if constexpr (site.makes != nullptr) Track(site.makes, result ? std::get<sizeof...(A) - 1>(all) : nullptr, true);
         return result;
     }
 };
@@ -150,23 +146,6 @@ LRESULT WINAPI SendMessageFake(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == LB_ADDSTRING && Hit(SiteId("LB_ADDSTRING"), [&] { return Narrow(LPCWSTR(l)); })) return LB_ERRSPACE;
     return g_realSendMessage(h, m, w, l);
 }
-// The help viewer's handles, made in its information structure.
-decltype(&::CreateProcessW) g_realCreateProcess = nullptr;
-BOOL WINAPI CreateProcessFake(LPCWSTR a, LPWSTR b, LPSECURITY_ATTRIBUTES c, LPSECURITY_ATTRIBUTES d, BOOL e, DWORD f,
-                              LPVOID env, LPCWSTR h, LPSTARTUPINFOW i, LPPROCESS_INFORMATION pi) {
-    if (Hit(SiteId("CreateProcessW"), [&] { return Narrow(b); })) {
-        ::SetLastError(ERROR_FILE_NOT_FOUND);
-        return FALSE;
-    }
-    const BOOL ok = g_realCreateProcess(a, b, c, d, e, f, env, h, i, pi);
-    for (HANDLE handle : {pi->hProcess, pi->hThread}) Track("process handle", ok ? handle : nullptr, true);
-    return ok;
-}
-decltype(&::EndPaint) g_realEndPaint = nullptr;
-BOOL WINAPI EndPaintFake(HWND h, const PAINTSTRUCT* ps) {
-    Track("paint DC", ps->hdc, false);
-    return g_realEndPaint(h, ps);
-}
 // Pages are made by comctl32 itself, out of reach of the import table: refused as they are made.
 HHOOK g_hPageHook = nullptr;
 LRESULT CALLBACK PageHook(int code, WPARAM w, LPARAM l) {
@@ -183,13 +162,11 @@ bool Install() {
     WRAP(pfnSetValueEx, RegSetValueExW) WRAP(pfnEnumValue, RegEnumValueW) WRAP(pfnDeleteValue, RegDeleteValueW)
     WRAP(pfnFlushKey, RegFlushKey) WRAP(pfnCloseKey, RegCloseKey)
     PATCH(FindFirstFileW) PATCH(FindNextFileW) PATCH(FindClose) PATCH(GetFileAttributesW) PATCH(CopyFileW)
-    PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CloseHandle) PATCH(PropertySheetW) PATCH(InitCommonControlsEx)
+    PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CreateProcessW) PATCH(CloseHandle) PATCH(PropertySheetW) PATCH(InitCommonControlsEx)
     PATCH(ImageList_LoadImageW) PATCH(ImageList_Destroy) PATCH(CreateDialogParamW) PATCH(CreateWindowExW)
     PATCH(RegisterClassW) PATCH(SetWindowsHookExW) PATCH(MessageBoxW) PATCH(LoadStringW) PATCH(GetDC) PATCH(ReleaseDC)
-    PATCH(BeginPaint) PATCH(CreateFontIndirectW) PATCH(CreatePen) PATCH(DeleteObject)
+    PATCH(BeginPaint) PATCH(EndPaint) PATCH(CreateFontIndirectW) PATCH(CreatePen) PATCH(DeleteObject)
     Patch("SendMessageW", &SendMessageFake, g_realSendMessage);
-    Patch("CreateProcessW", &CreateProcessFake, g_realCreateProcess);
-    Patch("EndPaint", &EndPaintFake, g_realEndPaint);
     g_hPageHook = ::SetWindowsHookExW(WH_CBT, &PageHook, nullptr, ::GetCurrentThreadId());
     return true;
 }
@@ -201,7 +178,7 @@ void Arm(const std::string& site, int n) {
     State fresh;
     fresh.live = std::move(g.live);  // what lives on from earlier runs stays counted
     g = std::move(fresh);
-    g.site = SiteId(site.c_str());
+    g.site = SiteId(site);
     g.n = n;
     g.armed = true;
 }
@@ -209,7 +186,7 @@ void Disarm() { g.armed = false; }
 std::map<std::string, int> Counts() {
     std::map<std::string, int> counts;
     for (int i = 0; i < kSiteCount; ++i)
-        if (kSites[i].kind == nullptr && std::strcmp(kSites[i].name, "SendMessageW") != 0) counts[kSites[i].name] = g.counts[i];
+        if (kSites[i].kind == nullptr && i != SiteId("SendMessageW")) counts[kSites[i].name] = g.counts[i];
     return counts;
 }
 std::string FailedContext() { return g.context; }
