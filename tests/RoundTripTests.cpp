@@ -36,24 +36,18 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
         steps.insert(steps.end(), {
             {"screen saver", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 1); }},
             {"screen saver", kSheet, [](HWND h) { Press(Page(h), kExceptionsButton); }},
-            {"exceptions", L"Screen Saver Exceptions", [](HWND h) {
-                 OwnedBy(h, g_hSheet);
-                 Press(h, kAddButton);
-             }},
-            {"picker", L"Select File", [](HWND h) {
+            {"exceptions", L"Screen Saver Exceptions", [](HWND h) { OwnedBy(h, g_hSheet); Press(h, kAddButton); }},
+            {"picker", L"Select File", [](HWND h) {  // owned by the exceptions dialog, disabled under it
                  OwnedBy(h, ::GetWindow(h, GW_OWNER));
                  EXPECT_FALSE(::IsWindowEnabled(::GetWindow(h, GW_OWNER)));
                  Press(h, IDCANCEL);
              }},
-            {"exceptions", L"Screen Saver Exceptions", [](HWND h) {
-                 EXPECT_EQ(::GetActiveWindow(), h);  // back in front as the picker ended
+            {"exceptions", L"Screen Saver Exceptions", [](HWND h) {  // back in front as the picker ended
+                 EXPECT_EQ(::GetActiveWindow(), h);
                  Press(h, IDOK);
              }},
             {"advanced", kSheet, [](HWND h) { Press(Page(h), kMoreOptionsButton); }},
-            {"advanced", L"Advanced Options", [](HWND h) {
-                 OwnedBy(h, g_hSheet);
-                 Press(h, IDOK);
-             }}});
+            {"advanced", L"Advanced Options", [](HWND h) { OwnedBy(h, g_hSheet); Press(h, IDOK); }}});
     }
     steps.push_back({"skins", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 2); }});
     steps.push_back({"end", kSheet, [end](HWND h) {
@@ -65,7 +59,6 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
     for (const MessageBoxSeen& box : run.boxes) met += box.text + L"|";
     return met + (run.exceptions ? L"exception|" : L"") + (run.quitLeft ? L"quit|" : L"");
 }
-
 
 }  // namespace
 
@@ -111,7 +104,7 @@ TEST(RoundTrip, AcceptingEverythingUneditedStoresOnlyWhatEachEndingStores) {
                 for (const Values* edits : {&state.ss, &state.ssOk, &state.ok})
                     if ((edits == &state.ok || bScreenSaver) && (edits == &state.ss || end == End::kOk))
                         for (const auto& [path, name, value] : *edits) expected.Set(path, name, value);
-                EXPECT_EQ(RunAccepting(end, bScreenSaver), end == End::kClose ? L"quit|" : L"");
+                EXPECT_EQ(RunAccepting(end, bScreenSaver), end == End::kClose ? L"quit|" : L"");  // no box, no exception
                 EXPECT_EQ(Snapshot::Of(kVendorKeyPath), expected);
             }
 }
