@@ -18,9 +18,7 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
         }
         host.EndDialog(IDCANCEL);
     }});
-    EXPECT_EQ(taps, (std::vector<int>{1, 1}));
-    EXPECT_FALSE(Hooked(hButton));
-    EXPECT_EQ(host.m_button.m_hWnd, nullptr);
+    EXPECT_EQ(std::tuple(taps, Hooked(hButton), host.m_button.m_hWnd), std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
 }
 
 // With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs inside
