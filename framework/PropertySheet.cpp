@@ -168,7 +168,10 @@ BOOL CPropertySheet::ContinueModal() {
 }
 
 BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) {
-    if (m_hWnd == nullptr || !PropSheet_IsDialogMessage(m_hWnd, pMsg)) return FALSE;
+    // Only keys are the sheet's to take: any other message the dialog manager would translate
+    // and dispatch just as the loop does, after a round trip through the sheet's procedures.
+    if (m_hWnd == nullptr || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
+    if (!PropSheet_IsDialogMessage(m_hWnd, pMsg)) return FALSE;
     // Wine's sheet changes pages on Ctrl+Tab but leaves the focus in the page it hid, where
     // keys and F1 would still act; the tabs take it, as they do when clicked.
     HWND hFocus = ::GetFocus();
