@@ -85,7 +85,9 @@ void Track(const char* kind, const void* handle, bool made) {
     g_bBusy = false;
 }
 void Track(const char* kind, const PAINTSTRUCT* ps, bool made) { Track(kind, ps->hdc, made); }  // EndPaint's
-void Track(const char* kind, const PROCESS_INFORMATION* pi, bool made) { Track(kind, pi->hProcess, made); Track(kind, pi->hThread, made); }
+void Track(const char* kind, const PROCESS_INFORMATION* pi, bool made) {  // none where the call failed
+    if (pi != nullptr) for (HANDLE handle : {pi->hProcess, pi->hThread}) Track(kind, handle, made);
+}
 
 // The fake of a call: it fails the chosen occurrence, or calls the real one and notes what it made or released.
 template <int Id, class F>
