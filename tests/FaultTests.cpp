@@ -109,6 +109,9 @@ std::map<std::string, std::set<std::wstring>> AllowedAfter(const std::string& si
     return allowed;
 }
 
+// A word added to a list of words, a space between; an empty one adds nothing.
+void Append(std::wstring& list, const std::wstring& word) { list += (list.empty() || word.empty() ? L"" : L" ") + word; }
+
 // The program's values as left, taken out of a snapshot of the vendor's keys.
 Fields Read(Snapshot& rest) {
     const auto take = [&rest](const wchar_t* key, const wchar_t* name) {
@@ -124,12 +127,8 @@ Fields Read(Snapshot& rest) {
                 {"music", take(kGameKey, L"ss_music_vol")}, {"exceptions", L""},
                 {"skin", take(kGameKey, L"time_skin")}, {"copy in force", take(kGameKey, L"SS_UserSettings")},
                 {"copied", std::filesystem::exists(kCopy) ? L"yes" : L"no"}};
-    for (const wchar_t* name : {L"  0", L"  1", L"  2"}) {
-        const std::wstring entry = take(kExceptionsKey, name);
-        if (!entry.empty()) left["exceptions"] += (left["exceptions"].empty() ? L"" : L" ") + entry;
-    }
-    std::filesystem::path skin = left["skin"];
-    left["skin"] = left["skin"].empty() ? L"" : skin.parent_path().filename().wstring();
+    for (const wchar_t* name : {L"  0", L"  1", L"  2"}) Append(left["exceptions"], take(kExceptionsKey, name));
+    left["skin"] = std::filesystem::path(left["skin"]).parent_path().filename().wstring();
     left["copy in force"] = left["copy in force"] == kCopy ? L"yes" : left["copy in force"];
     return left;
 }
@@ -198,7 +197,7 @@ Fields RunScenario(const std::string& site, int n) {
         {L"Your current island is now saved", L"saved"}, {L"Now in screen saver", L"back"}, {L"Error saving current island", L"failed"}};
     for (const MessageBoxSeen& box : run.boxes)
         for (const auto& [text, name] : kMessages)
-            if (box.text.starts_with(text)) left["messages"] += (left["messages"].empty() ? L"" : L" ") + std::wstring(name);
+            if (box.text.starts_with(text)) Append(left["messages"], name);
     std::printf("left:%s exit %d\n", testing::PrintToString(left).c_str(), run.exitCode);
     return left;
 }
