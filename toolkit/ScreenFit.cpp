@@ -29,23 +29,35 @@ struct Control {
     RECT inset{};
 };
 
-// Where the control draws its text, as insets from its rectangle, and the format it is drawn in;
-// FALSE for a control with no text to fit (pictures, frames, group boxes, others). The check box's
-// digit is measured in hdc.
+// A control's text as the window holds it, read without a message to the control.
+std::wstring StoredText(HWND h) {
+    wchar_t text[512] = {};
+    const int n = ::InternalGetWindowText(h, text, 512);
+    return n < 511 ? std::wstring(text, static_cast<size_t>(n)) : WindowTextOf(h);
+}
+
+// A label's, box's or button's text and font, where it draws that text, as insets from its
+// rectangle, and the format it is drawn in; FALSE for a control with no text to fit (pictures,
+// frames, group boxes, others, or no text). The check box's digit is measured in hdc.
 BOOL TextArea(HDC hdc, Control& c) {
     wchar_t cls[16] = {};
     ::GetClassNameW(c.h, cls, 16);
+    const bool bStatic = ::lstrcmpiW(cls, L"Static") == 0;
+    if (!bStatic && ::lstrcmpiW(cls, L"Button") != 0) return FALSE;
+    c.text = StoredText(c.h);
+    if (c.text.empty()) return FALSE;
+    c.hFont = reinterpret_cast<HFONT>(::SendMessageW(c.h, WM_GETFONT, 0, 0));
     const LONG_PTR style = ::GetWindowLongPtrW(c.h, GWL_STYLE);
     // The client area inside the window's rectangle, then the text's area inside that.
     RECT client{};
     ::GetClientRect(c.h, &client);
     ::MapWindowPoints(c.h, ::GetParent(c.h), reinterpret_cast<POINT*>(&client), 2);
     RECT* pArea = &client;
-    if (::lstrcmpiW(cls, L"Static") == 0) {
+    if (bStatic) {
         const LONG_PTR type = style & SS_TYPEMASK;
         if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return FALSE;
         c.format = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
-    } else if (::lstrcmpiW(cls, L"Button") == 0) {
+    } else {
         switch (style & BS_TYPEMASK) {
         case BS_PUSHBUTTON:
         case BS_DEFPUSHBUTTON:
@@ -69,8 +81,6 @@ BOOL TextArea(HDC hdc, Control& c) {
             return FALSE;
         }
         c.format = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
-    } else {
-        return FALSE;
     }
     c.inset = RECT{client.left - c.rc.left, client.top - c.rc.top, c.rc.right - client.right, c.rc.bottom - client.bottom};
     return TRUE;
@@ -86,9 +96,7 @@ std::vector<Control> LaidOutChildren(HWND hParent, HDC hdc) {
         Control& c = children.emplace_back();
         c.h = h;
         c.rc = c.rcFound = rc;
-        c.text = WindowTextOf(h);
-        c.hFont = reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0));
-        c.bText = !c.text.empty() && TextArea(hdc, c);
+        c.bText = TextArea(hdc, c);
     }
     return children;
 }
