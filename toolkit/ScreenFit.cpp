@@ -169,7 +169,7 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
     for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
     std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
     for (Control& c : children) {
-        const SIZE lack = Shortfall(hdc, c);
+        SIZE lack = Shortfall(hdc, c);
         if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
             LONG right = cxTo - nMargin;
             Control* pBeside = nullptr;
@@ -188,8 +188,9 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
                 }
             }
             c.rc.right = std::max(c.rc.right, std::min(c.rc.right + dx, right));
+            lack = Shortfall(hdc, c);  // at the width it now has
         }
-        if (const LONG dy = Shortfall(hdc, c).cy) {
+        if (const LONG dy = lack.cy) {
             moveDown(c, c.rc.bottom, dy);
             c.rc.bottom += dy;
         }
