@@ -37,7 +37,7 @@ const Effect kSheetLost{{"game mode", L"1"}, {"mode", L"20006"}, {"timeout", L"3
                         {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"}, {"skin", L"Neon"}};
 
 // Which failure costs what: the site, the phase of the run and a word of what the call was about ("" for any, "=" first for
-// all of it, "|=" between such), the effect; "only": the fields it names can end no other way. A failure no row matches may change nothing.
+// all of it), the effect; "only": the fields it names can end no other way. A failure no row matches may change nothing.
 const struct Rule { const char* site; const char* phase; const char* about; Effect effect; bool only = false; } kRules[] = {
     {"PropertySheetW", "", "", kSheetLost, true},
     {"page-window", "start", "", kSheetLost},  // the sheet may go on without its first page
@@ -80,12 +80,17 @@ const struct Rule { const char* site; const char* phase; const char* about; Effe
     // Folders that cannot be listed (whole, or from some entry on) show less.
     {"FindFirstFileW", "skins", "TimeSkins", kNoSkin, true},
     {"FindNextFileW", "skins", "", {{"skin", L""}, {"skin", L"Neon"}}},
-    {"FindFirstFileW", "picker", "=\\*|=\\Program Files\\*|=\\Program Files\\Tools\\*", kPickLost, true},
+    {"FindFirstFileW", "picker", "=\\*", kPickLost, true},
+    {"FindFirstFileW", "picker", "=\\Program Files\\*", kPickLost, true},
+    {"FindFirstFileW", "picker", "=\\Program Files\\Tools\\*", kPickLost, true},
     {"FindNextFileW", "picker", "", kPickLost},
     {"GetFileAttributesW", "", "Classic\\Time_font", kNoSkin, true},
     {"GetFileAttributesW", "island", "", kCopyFailedOnce, true},
     {"CopyFileW", "", "", kCopyFailedOnce, true},
-    {"TVM_INSERTITEMW", "", "=\\|=Program Files|=Tools|=calc.exe", kPickLost, true},
+    {"TVM_INSERTITEMW", "", "=\\", kPickLost, true},
+    {"TVM_INSERTITEMW", "", "=Program Files", kPickLost, true},
+    {"TVM_INSERTITEMW", "", "=Tools", kPickLost, true},
+    {"TVM_INSERTITEMW", "", "=calc.exe", kPickLost, true},
     {"LB_ADDSTRING", "exceptions", "PLAYER.EXE", kPlayerNotListed, true},
     {"LB_ADDSTRING", "picker", "calc.exe", kPickLost, true},
     {"LB_ADDSTRING", "skins", "Classic", kNoSkin, true},
@@ -99,8 +104,7 @@ std::map<std::string, std::set<std::wstring>> AllowedAfter(const std::string& si
     for (const auto& [field, value] : kAllDone) allowed[field] = {value};
     const std::string phase = context.substr(0, context.find(':')), about = context.substr(context.find(':') + 1);
     for (const Rule& rule : kRules) {
-        const bool bAbout = rule.about[0] == '=' ? std::string("|").append(rule.about).append("|").find("|=" + about + "|") != std::string::npos
-                                                 : about.find(rule.about) != std::string::npos;
+        const bool bAbout = rule.about[0] == '=' ? about == rule.about + 1 : about.find(rule.about) != std::string::npos;
         if (site != rule.site || (*rule.phase && phase != rule.phase) || !bAbout) continue;
         for (const auto& [field, value] : rule.effect)
             if (rule.only) allowed[field].clear();
@@ -136,7 +140,10 @@ Fields Read(Snapshot& rest) {
 // The scenario's steps, each acting on the window in front where it has the caption given.
 const std::vector<std::wstring> kCalc{L"Program Files/", L"Tools/", L"calc.exe"};
 const std::vector<ProgramStep> kSteps = {
-    {"game", kSheet, [](HWND h) { AskHelp(h); Click(Page(h), kPhoneEditionBox); }},
+    {"game", kSheet, [](HWND h) {
+         AskHelp(h);
+         Click(Page(h), kPhoneEditionBox);
+     }},
     {"screen saver", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 1); }},
     {"screen saver", kSheet, [](HWND h) {
          const SYSTEMTIME time{2020, 1, 3, 1, 0, 5, 30, 0};
@@ -146,7 +153,11 @@ const std::vector<ProgramStep> kSteps = {
          g_pszPhase = "exceptions";
          Click(Page(h), kExceptionsButton);
      }},
-    {"exceptions", L"Screen Saver Exceptions", [](HWND h) { AskHelp(h); g_pszPhase = "picker"; Click(h, kAddButton); }},
+    {"exceptions", L"Screen Saver Exceptions", [](HWND h) {
+         AskHelp(h);
+         g_pszPhase = "picker";
+         Click(h, kAddButton);
+     }},
     {"picker", L"Select File", [](HWND h) {
          HWND hTree = ::GetDlgItem(h, kPickerTree);
          if (HTREEITEM hItem = Find(hTree, kCalc)) TreeView_SelectItem(hTree, hItem);

@@ -44,7 +44,10 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 ProgramRun* g_pRun = nullptr;  // for the handler, which takes no context
-LONG CALLBACK CountException(EXCEPTION_POINTERS*) { ++g_pRun->exceptions; return EXCEPTION_CONTINUE_SEARCH; }
+LONG CALLBACK CountException(EXCEPTION_POINTERS*) {
+    ++g_pRun->exceptions;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 void CALLBACK Bark(void*, BOOLEAN) {
     std::fprintf(stderr, "\nnot over within 60 s, at %s\n", g_pszPhase);
     ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -70,7 +73,11 @@ CAnswerMessageBoxes::CAnswerMessageBoxes() {
     g_pAnswering = this;
     g_hAnswerHook = ::SetWindowsHookExW(WH_CBT, &AnswerHook, nullptr, ::GetCurrentThreadId());
 }
-CAnswerMessageBoxes::~CAnswerMessageBoxes() { ::UnhookWindowsHookEx(g_hAnswerHook); g_pAnswering = nullptr; }
+
+CAnswerMessageBoxes::~CAnswerMessageBoxes() {
+    ::UnhookWindowsHookEx(g_hAnswerHook);
+    g_pAnswering = nullptr;
+}
 
 const char* g_pszPhase = "";
 
@@ -109,7 +116,10 @@ size_t HeapBytes() {
     return bytes;
 }
 
-void AskHelp(HWND hWnd) { HELPINFO info{sizeof(HELPINFO), 0, 0, nullptr, 0, {0, 0}}; ::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info)); }
+void AskHelp(HWND hWnd) {
+    HELPINFO info{sizeof(HELPINFO), 0, 0, nullptr, 0, {0, 0}};
+    ::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info));
+}
 
 RECT InParent(HWND hWnd) {
     RECT rc = OnScreen(hWnd);
@@ -123,8 +133,17 @@ std::tuple<std::wstring, LONG, LONG> FontOf(HWND hWnd) {
     return {lf.lfFaceName, lf.lfHeight, lf.lfWeight};
 }
 
-std::wstring TextOf(HWND hWnd) { wchar_t text[1024] = {}; ::GetWindowTextW(hWnd, text, 1024); return text; }
-std::wstring ClassOf(HWND hWnd) { wchar_t cls[64] = {}; ::GetClassNameW(hWnd, cls, 64); return cls; }
+std::wstring TextOf(HWND hWnd) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(hWnd, text, 1024);
+    return text;
+}
+
+std::wstring ClassOf(HWND hWnd) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hWnd, cls, 64);
+    return cls;
+}
 
 bool Hooked(HWND hWnd) { return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlHookProc); }
 
@@ -140,7 +159,9 @@ std::vector<std::wstring> Listed(const std::wstring& pattern) {
 
 HWND Page(HWND hSheet) { return PropSheet_GetCurrentPageHwnd(hSheet); }
 
-void Press(HWND hParent, int nID) { ::SendMessageW(hParent, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), LPARAM(::GetDlgItem(hParent, nID))); }
+void Press(HWND hParent, int nID) {
+    ::SendMessageW(hParent, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), LPARAM(::GetDlgItem(hParent, nID)));
+}
 
 std::vector<std::wstring> Entries(HWND hList) {
     std::vector<std::wstring> entries;
@@ -163,7 +184,10 @@ const wchar_t* ItemInto(HWND hTree, HTREEITEM hItem, wchar_t (&text)[MAX_PATH + 
 }
 }  // namespace
 
-std::wstring ItemText(HWND hTree, HTREEITEM hItem) { wchar_t text[MAX_PATH + 1]; return ItemInto(hTree, hItem, text); }
+std::wstring ItemText(HWND hTree, HTREEITEM hItem) {
+    wchar_t text[MAX_PATH + 1];
+    return ItemInto(hTree, hItem, text);
+}
 
 std::vector<std::wstring> Children(HWND hTree, HTREEITEM hParent) {
     std::vector<std::wstring> names;

@@ -77,7 +77,11 @@ struct ScreenTest : testing::Test {
         ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << " wide at " << dpi << " dpi";
     }
     const Screen* m_pScreen = nullptr;
-    static RECT WorkArea() { RECT work{}; ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0); return work; }
+    static RECT WorkArea() {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
 };
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
