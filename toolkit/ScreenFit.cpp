@@ -27,7 +27,13 @@ struct Control {
     HFONT hFont = nullptr;
     UINT format = 0;
     RECT inset{};
+    SIZE lack{};  // what its text lacks where it lies, once measured (Shortfall)
 };
+
+// The font measured in: selected only when the DC does not hold it already.
+void UseFont(HDC hdc, HFONT hFont) {
+    if (::GetCurrentObject(hdc, OBJ_FONT) != hFont) ::SelectObject(hdc, hFont);
+}
 
 // A control's text as the window holds it, read without a message to the control.
 std::wstring StoredText(HWND h) {
@@ -71,7 +77,7 @@ BOOL TextArea(HDC hdc, Control& c) {
         case BS_AUTO3STATE: {
             // The box, then half a digit's width before the text, as the button draws them.
             const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
-            ::SelectObject(hdc, c.hFont);
+            UseFont(hdc, c.hFont);
             INT digit = 0;
             ::GetCharWidth32W(hdc, L'0', L'0', &digit);
             pArea->left += 12 * dpi / 96 + 1 + digit / 2;
@@ -109,7 +115,7 @@ SIZE Shortfall(HDC hdc, const Control& c, bool bOneLine = false) {
     UINT format = c.format;
     if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
     const RECT area{c.rc.left + c.inset.left, c.rc.top + c.inset.top, c.rc.right - c.inset.right, c.rc.bottom - c.inset.bottom};
-    ::SelectObject(hdc, c.hFont);
+    UseFont(hdc, c.hFont);
     RECT need{0, 0, area.right - area.left, 0};
     ::DrawTextW(hdc, c.text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
     // A single line stands in the middle of its control, whatever its height.
@@ -132,8 +138,11 @@ struct WindowDC {
     WindowDC& operator=(const WindowDC&) = delete;
 };
 
+// Moved without a word to the control beforehand (nothing here vetoes a move) and without
+// drawing, keeping or erasing anything: the host lays out and paints after.
 void MoveTo(HWND hWnd, const RECT& rc) {
-    ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    ::SetWindowPos(hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOSENDCHANGING | SWP_NOCOPYBITS | SWP_DEFERERASE);
 }
 
 // The fitting itself (FitTextsToWidth says what it does), over the controls as read: each moves
@@ -159,17 +168,26 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
 
     LONG cxOld = cxFrom;
     for (const Control& c : children) cxOld = std::max(cxOld, c.rc.right);
-    if (cxTo != cxOld && cxOld > 0) {
+    const bool bStartsPast =
+        std::any_of(children.begin(), children.end(), [cxTo](const Control& c) { return c.rc.left >= cxTo; });
+    if (cxOld > 0 && (cxTo > cxOld || bStartsPast)) {
         for (Control& c : children) {
             c.rc.left = ::MulDiv(c.rc.left, cxTo, cxOld);
             c.rc.right = ::MulDiv(c.rc.right, cxTo, cxOld);
+            c.lack = Shortfall(hdc, c);
+        }
+    } else {
+        for (Control& c : children) {
+            if (c.rc.right <= cxTo || c.rc.left < 0) continue;
+            c.rc.right = cxTo;
+            c.lack = Shortfall(hdc, c);
         }
     }
     int nMargin = cxTo;
     for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
     std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
     for (Control& c : children) {
-        SIZE lack = Shortfall(hdc, c);
+        SIZE lack = c.lack;
         if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
             LONG right = cxTo - nMargin;
             Control* pBeside = nullptr;
@@ -201,16 +219,20 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
 
 // Texts shown whole at a new width. The templates were drawn in the handheld's Tahoma; the
 // desktop's measures some of their texts wider than their rectangles, and a fitted window can be
-// narrower than its template. When a text falls short or a control reaches past cxTo, every
-// control keeps its share of the width it had (cxFrom, or more where a control reaches past it),
-// now of cxTo. Then, from the top down: a text still too long takes the free width to its right
-// (as much as one line of it needs), up to the margin or the nearest control beside it, which
-// gives up to a quarter of its width when it shows no text (a slider); one that then needs more
-// lines grows downward, moving what lies below it down as far; and what the control then covers
-// moves down below it, with everything further down. Nothing moves when all fits. A control that
-// starts left of the client area bleeds past both edges on purpose (the picker's tree hides its
-// side borders so) and does not count as reaching past. The controls are read once and measured
-// in one DC; those that moved are moved once, at the end. TRUE when something moved.
+// narrower than its template. When a text falls short in a window grown wider, or a control starts
+// past cxTo, every control keeps its share of the width it had (cxFrom, or more where a control
+// reaches past it), now of cxTo. Otherwise the controls keep their places, and one that reaches
+// past cxTo ends there: closing every control up would move them all by a pixel or two and take
+// room from the texts, and a host lays out again what it anchors. Then, from the top down: a text
+// still too long takes the free width to its right (as much as one line of it needs), up to the
+// margin or the nearest control beside it, which gives up to a quarter of its width when it shows
+// no text (a slider); one that then needs more lines grows downward, moving what lies below it
+// down as far; and what the control then covers moves down below it, with everything further
+// down. Nothing moves when all fits. A control that starts left of the client area bleeds past
+// both edges on purpose (the picker's tree hides its side borders so) and does not count as
+// reaching past. The controls are read once and each text measured once where it lies (again only
+// where its width changed), in one DC; those that moved are moved once, at the end. TRUE when
+// something moved.
 bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
     std::vector<Control> children;
     bool bAllFit = true;
@@ -218,9 +240,9 @@ bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
         const WindowDC dc(hParent);
         if (dc.hdc == nullptr) return false;
         children = LaidOutChildren(hParent, dc.hdc);
+        for (Control& c : children) c.lack = Shortfall(dc.hdc, c);
         const auto fits = [&](const Control& c) {
-            const SIZE s = Shortfall(dc.hdc, c);
-            return s.cx == 0 && s.cy == 0 && (c.rc.right <= cxTo || c.rc.left < 0);
+            return c.lack.cx == 0 && c.lack.cy == 0 && (c.rc.right <= cxTo || c.rc.left < 0);
         };
         bAllFit = std::all_of(children.begin(), children.end(), fits);
         if (!bAllFit) FitControls(dc.hdc, children, cxFrom, cxTo);
@@ -240,8 +262,12 @@ int ClientWidth(HWND hWnd) {
     return client.right;
 }
 
+// Read once, as the layouts' scale is (GetScreenScale): turning the screen keeps it a handheld's,
+// and asking the system for the screen's size costs a round trip to its display settings.
 bool IsHandheldScreen() {
-    return ::GetSystemMetrics(SM_CXSCREEN) <= kLargestHandheld && ::GetSystemMetrics(SM_CYSCREEN) <= kLargestHandheld;
+    static const bool s_bHandheld =
+        ::GetSystemMetrics(SM_CXSCREEN) <= kLargestHandheld && ::GetSystemMetrics(SM_CYSCREEN) <= kLargestHandheld;
+    return s_bHandheld;
 }
 
 // A message box laid out again across the work area: Wine sizes a box for the desktop, so on a

@@ -16,8 +16,9 @@ void FitSheetToWorkArea(HWND hSheet);
 //   sheet has sized it, at the latest as it first shows.
 // - Whenever the host's width changes, once it has laid itself out for the new width (WM_SIZE),
 //   its texts are fitted to that width.
-// Texts shown whole: when a text falls short or a control reaches past the width, the controls
-// spread or close up to it, each keeping its share; then a text still too long takes free width
+// Texts shown whole: a control that reaches past the width ends at it (when a text falls short and
+// the width has grown, or a control starts past it, the controls spread or close up to it instead,
+// each keeping its share); then a text still too long takes free width
 // beside it, and one that needs more lines grows downward, moving what lies below it. Where
 // anything moved, the host lays itself out again.
 class CScreenFit {
