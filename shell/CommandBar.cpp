@@ -9,8 +9,15 @@ BOOL CCommandBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 
 BOOL CCommandBar::AddAdornments(DWORD) { return m_hWnd != nullptr; }
 
+// Each style is set, and the bar raised, only where it is not so already: a page's bar is brought
+// to the front each time the page is, and every change of a style or of the order costs the
+// window a round of messages.
 BOOL CCommandBar::SetForegroundWindow() {
-    for (HWND h = ::GetWindow(::GetParent(m_hWnd), GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
-        if (h != m_hWnd) ::SetWindowLongPtrW(h, GWL_STYLE, ::GetWindowLongPtrW(h, GWL_STYLE) | WS_CLIPSIBLINGS);
+    HWND hFirst = ::GetWindow(::GetParent(m_hWnd), GW_CHILD);
+    for (HWND h = hFirst; h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        const LONG_PTR style = ::GetWindowLongPtrW(h, GWL_STYLE);
+        if (h != m_hWnd && (style & WS_CLIPSIBLINGS) == 0) ::SetWindowLongPtrW(h, GWL_STYLE, style | WS_CLIPSIBLINGS);
+    }
+    if (hFirst == m_hWnd) return TRUE;
     return ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
