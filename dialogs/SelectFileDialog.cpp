@@ -86,10 +86,11 @@ void CSelectFileDialog::ScanFolder(const std::wstring& prefix, const std::wstrin
     });
 }
 
-BOOL CSelectFileDialog::IsListedFile(const std::wstring& name) const {
+// Read in place: the scan asks this of every file on the device.
+BOOL CSelectFileDialog::IsListedFile(std::wstring_view name) const {
     const size_t dot = name.rfind(L'.');
-    if (dot == std::wstring::npos || g_pPickerExtensions == nullptr) return FALSE;
-    const std::wstring extension = name.substr(dot + 1);
+    if (dot == std::wstring_view::npos || g_pPickerExtensions == nullptr) return FALSE;
+    const std::wstring_view extension = name.substr(dot + 1);
     for (const std::wstring& listed : *g_pPickerExtensions)
         if (EqualNoCase(extension, listed)) return TRUE;
     return FALSE;

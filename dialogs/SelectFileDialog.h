@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/base/OptionDialog.h"
@@ -41,7 +42,7 @@ private:
 
     void FillTree();
     void ScanFolder(const std::wstring& prefix, const std::wstring& name, HTREEITEM hParent);
-    BOOL IsListedFile(const std::wstring& name) const;
+    BOOL IsListedFile(std::wstring_view name) const;
     void SelectStartingPath();
     // "\Folder\Program.exe" for a selected file; empty for a folder, the root or no selection.
     std::wstring GetSelectedPath() const;

@@ -5,11 +5,12 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 using FolderEntryVisitor = std::function<void(const WIN32_FIND_DATAW&)>;
 
 // File names and paths as the file system tells them apart: without regard to case.
-bool EqualNoCase(const std::wstring& a, const std::wstring& b);
+bool EqualNoCase(std::wstring_view a, std::wstring_view b);
 
 // Calls visit for each entry that matches the pattern (for example "\Folder\*"), in the
 // order the file system returns them. The desktop's "." and ".." entries are skipped: the
