@@ -25,6 +25,15 @@ inline double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The ratio of a program to its baseline: the median of each round's own ratio, the two timed
+// one right after the other. The machine's slow spells come and go over seconds, and a round's two
+// times share the one they fall in, where the ratio of the two medians mixes rounds from both.
+inline double RoundRatio(const std::vector<double>& program, const std::vector<double>& bare) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < program.size() && i < bare.size(); ++i) ratios.push_back(program[i] / bare[i]);
+    return Median(ratios);
+}
+
 // Lets what the system sends in its own time (activation, focus, the X server's events) land
 // until the queue has stayed empty for 20 ms.
 inline void Settle() {

@@ -6,6 +6,7 @@
 #     windows  the Screen Saver and Skins tabs, the exceptions dialog, the advanced options and
 #              the program picker on the device
 #     picker   the program picker on drives of 20,000 and 40,000 entries, and its memory
+# Each line holds the medians of the two and the ratio, the median of each round's own ratio.
 # Without RUNS, everything runs twice with 15 rounds, and again with twice as many until two runs
 # agree within 0.02 on every ratio (up to 120 rounds); the second run of the pair is printed.
 # --markdown prints the result as the table the README shows.
