@@ -62,10 +62,3 @@ std::wstring CTreeCtrl::GetItemText(HTREEITEM hItem) const {
     if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
     return item.pszText != nullptr ? std::wstring(item.pszText) : std::wstring();
 }
-
-BOOL CToolBarCtrl::Create(DWORD dwStyle, CWnd* pParentWnd, UINT nID) {
-    if (pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr) return FALSE;
-    if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", dwStyle, RECT{}, pParentWnd, nID)) return FALSE;
-    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    return TRUE;
-}

@@ -78,8 +78,6 @@ public:
 
 class CToolBarCtrl : public CWnd {
 public:
-    // A toolbar child window of the parent; the button structure size is set at once.
-    BOOL Create(DWORD dwStyle, CWnd* pParentWnd, UINT nID);
     int GetButtonCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     BOOL InsertButton(int nIndex, const TBBUTTON& button) {
         return static_cast<BOOL>(SendMessage(TB_INSERTBUTTONW, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button)));

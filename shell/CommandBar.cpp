@@ -1,10 +1,18 @@
 #include "shell/CommandBar.h"
 
+// The handheld's shell makes a bar's window itself, as the platform's, and the wrapper only holds
+// it: nothing here handles the bar's own messages, so they are not routed through the class
+// layer, and the window needs no binding while it is made.
 BOOL CCommandBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    if (pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr || m_hWnd != nullptr) return FALSE;
     // Keep the window bits; the low word is the toolbar's own, so the handheld's alignment
     // bits are replaced by a flat text bar docked at the bottom of the host.
-    DWORD style = (dwStyle & 0xFFFF0000u) | CCS_BOTTOM | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_LIST;
-    return Create(style, pParentWnd, nID);
+    const DWORD style = (dwStyle & 0xFFFF0000u) | CCS_BOTTOM | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_LIST;
+    HWND hBar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", style, 0, 0, 0, 0, pParentWnd->m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
+    if (hBar == nullptr || !Attach(hBar)) return FALSE;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    return TRUE;
 }
 
 BOOL CCommandBar::AddAdornments(DWORD) { return m_hWnd != nullptr; }
