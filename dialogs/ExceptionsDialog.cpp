@@ -86,6 +86,7 @@ void CExceptionsDialog::UpdateRemoveButton() { ::EnableWindow(GetDlgItem(IDC_EXC
 
 void CExceptionsDialog::OnSize(UINT, int, int) {
     Default();
+    if (m_list.m_hWnd == nullptr) return;  // sized as it is made: no control is there yet
     const int s = GetScreenScale();
     AnchorWindow(m_list.m_hWnd, ANCHOR_RIGHT | ANCHOR_BOTTOM, 0, 0, 95 * s, 5 * s);
     for (int nID : {IDC_EXC_ADD, IDC_EXC_REMOVE})

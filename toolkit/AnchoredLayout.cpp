@@ -27,8 +27,10 @@ BOOL AnchorWindow(HWND hWnd, UINT nFlags, int x, int y, int nRightMargin, int nB
         RECT rcClient{};
         ::GetClientRect(hParent, &rcClient);
         // The handheld's command bar lies below its window; a desktop toolbar takes the bottom
-        // of its parent's client area, which then ends at the bar's top.
-        if (HWND hBar = ::GetDlgItem(hParent, kCommandBarId)) {
+        // of its parent's client area, which then ends at the bar's top (asked for only where
+        // the bottom counts: finding the bar is a trip to the window system).
+        HWND hBar = (nFlags & ANCHOR_BOTTOM) ? ::GetDlgItem(hParent, kCommandBarId) : nullptr;
+        if (hBar != nullptr) {
             RECT rcBar{};
             ::GetWindowRect(hBar, &rcBar);
             rcClient.bottom -= rcBar.bottom - rcBar.top;
