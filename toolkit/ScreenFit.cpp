@@ -123,19 +123,25 @@ SIZE Shortfall(HDC hdc, const Control& c, bool bOneLine = false) {
     return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
 }
 
-// A window's DC, given back with its state as found however the measuring ends.
-struct WindowDC {
-    HWND hWnd;
-    HDC hdc;
-    int nSaved;
-    explicit WindowDC(HWND h) : hWnd(h), hdc(::GetDC(h)), nSaved(hdc != nullptr ? ::SaveDC(hdc) : 0) {}
-    ~WindowDC() {
-        if (hdc == nullptr) return;
-        ::RestoreDC(hdc, nSaved);
-        ::ReleaseDC(hWnd, hdc);
+// The DC every text is measured in: a memory DC like the screen's, made once and kept, since
+// making or fetching a DC costs a trip to the window system each time. Each measuring leaves it
+// holding the font it was made with, so that it never keeps a control's font selected.
+class MeasuringDC {
+public:
+    MeasuringDC() : hdc(Shared()), m_hFontFound(hdc != nullptr ? ::GetCurrentObject(hdc, OBJ_FONT) : nullptr) {}
+    ~MeasuringDC() {
+        if (hdc != nullptr) ::SelectObject(hdc, m_hFontFound);
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
+    MeasuringDC(const MeasuringDC&) = delete;
+    MeasuringDC& operator=(const MeasuringDC&) = delete;
+    const HDC hdc;
+
+private:
+    HGDIOBJ m_hFontFound;
+    static HDC Shared() {
+        static const HDC s_hdc = ::CreateCompatibleDC(nullptr);
+        return s_hdc;
+    }
 };
 
 // Moved without a word to the control beforehand (nothing here vetoes a move) and without
@@ -174,15 +180,13 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
         for (Control& c : children) {
             c.rc.left = ::MulDiv(c.rc.left, cxTo, cxOld);
             c.rc.right = ::MulDiv(c.rc.right, cxTo, cxOld);
-            c.lack = Shortfall(hdc, c);
         }
     } else {
-        for (Control& c : children) {
-            if (c.rc.right <= cxTo || c.rc.left < 0) continue;
-            c.rc.right = cxTo;
-            c.lack = Shortfall(hdc, c);
-        }
+        for (Control& c : children)
+            if (c.rc.right > cxTo && c.rc.left >= 0) c.rc.right = cxTo;
     }
+    for (Control& c : children)
+        if (c.rc.right - c.rc.left != c.rcFound.right - c.rcFound.left) c.lack = Shortfall(hdc, c);
     int nMargin = cxTo;
     for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
     std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
@@ -205,8 +209,11 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
                     right += give;
                 }
             }
-            c.rc.right = std::max(c.rc.right, std::min(c.rc.right + dx, right));
-            lack = Shortfall(hdc, c);  // at the width it now has
+            const LONG widened = std::max(c.rc.right, std::min(c.rc.right + dx, right));
+            if (widened != c.rc.right) {
+                c.rc.right = widened;
+                lack = Shortfall(hdc, c);  // at the width it now has
+            }
         }
         if (const LONG dy = lack.cy) {
             moveDown(c, c.rc.bottom, dy);
@@ -237,7 +244,7 @@ bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
     std::vector<Control> children;
     bool bAllFit = true;
     {
-        const WindowDC dc(hParent);
+        const MeasuringDC dc;
         if (dc.hdc == nullptr) return false;
         children = LaidOutChildren(hParent, dc.hdc);
         for (Control& c : children) c.lack = Shortfall(dc.hdc, c);
