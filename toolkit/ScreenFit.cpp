@@ -191,8 +191,7 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
     for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
     std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
     for (Control& c : children) {
-        SIZE lack = c.lack;
-        if (const LONG dx = lack.cx > 0 ? lack.cx : lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
+        if (const LONG dx = c.lack.cx > 0 ? c.lack.cx : c.lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
             LONG right = cxTo - nMargin;
             Control* pBeside = nullptr;
             for (Control& beside : children) {
@@ -212,10 +211,10 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
             const LONG widened = std::max(c.rc.right, std::min(c.rc.right + dx, right));
             if (widened != c.rc.right) {
                 c.rc.right = widened;
-                lack = Shortfall(hdc, c);  // at the width it now has
+                c.lack = Shortfall(hdc, c);  // at the width it now has
             }
         }
-        if (const LONG dy = lack.cy) {
+        if (const LONG dy = c.lack.cy) {
             moveDown(c, c.rc.bottom, dy);
             c.rc.bottom += dy;
         }
