@@ -58,12 +58,13 @@ LRESULT CALLBACK ControlHookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (pWnd != nullptr && pWnd->GetSuperWndProc() != nullptr)
             return ::CallWindowProcW(pWnd->GetSuperWndProc(), hWnd, message, wParam, lParam);
-    } else if (pfnSaved != nullptr) {
+    } else if (pfnSaved != nullptr && (message == WM_DESTROY || message == WM_NCDESTROY)) {
         // Unhook at WM_DESTROY, so the rest of the window's end runs on its own procedures.
         // Someone who subclassed on top of the hook still calls it until WM_NCDESTROY: then
-        // the saved procedure must stay known until that last message.
-        bool bHookOnTop = ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == HookProcValue();
-        if ((message == WM_DESTROY && bHookOnTop) || message == WM_NCDESTROY) {
+        // the saved procedure must stay known until that last message. (Only the window's end
+        // asks which procedure is on top: every other message passes straight on.)
+        const bool bHookOnTop = ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == HookProcValue();
+        if (bHookOnTop || message == WM_NCDESTROY) {
             if (bHookOnTop) ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSaved));
             g_mapHookedProcs->erase(hWnd);
         }
