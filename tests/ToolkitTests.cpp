@@ -2,13 +2,25 @@
 #include "tests/ToolkitHost.h"
 #include "toolkit/ControlHook.h"
 
+namespace {
+// Whether the button's procedure is still the hook once its WM_DESTROY has been handled.
+HWND g_hDestroyWatched = nullptr;
+bool g_bHookedAfterDestroy = true;
+LRESULT CALLBACK WatchDestroy(int nCode, WPARAM wParam, LPARAM lParam) {
+    const auto* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->message == WM_DESTROY && p->hwnd == g_hDestroyWatched) g_bHookedAfterDestroy = Hooked(p->hwnd);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}  // namespace
+
 // A pen-down on a bound button goes through its wrapper, once hooked (once only) straight to it; the end unhooks and unbinds.
 TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
     CToolkitHost host(L"Taps");
     HWND hButton = nullptr;
     std::vector<int> taps;  // the wrapper's count after each pen-down
+    HHOOK hWatch = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &WatchDestroy, nullptr, ::GetCurrentThreadId());
     RunModal(host, {[&] {
-        hButton = host.m_button.m_hWnd;
+        g_hDestroyWatched = hButton = host.m_button.m_hWnd;
         for (bool hook : {false, true}) {
             EXPECT_TRUE(!hook || (HookControl(&host.m_button) && !HookControl(&host.m_button)));  // hooked once
             ::SendMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
@@ -18,7 +30,8 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
         }
         host.EndDialog(IDCANCEL);
     }});
-    EXPECT_EQ(std::tuple(taps, Hooked(hButton), host.m_button.m_hWnd), std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
+    ::UnhookWindowsHookEx(hWatch);
+    EXPECT_EQ(std::tuple(taps, g_bHookedAfterDestroy, host.m_button.m_hWnd), std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
 }
 
 // With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs inside
