@@ -3,7 +3,7 @@
 // with the tree filled. Both run in this one process, in alternation, on each drive given
 // (drives whose root holds a generated tree; bench/run.sh makes them).
 //
-//   picker_bench time RUNS DRIVE1 DRIVE2  medians, ratios and the picker's growth from 1 to 2
+//   picker_bench time RUNS DRIVE1 DRIVE2  medians, ratios and the growth from 1 to 2, each round on both
 //   picker_bench memory picker|bare DRIVE  one run, then the process's peak working set
 #include <windows.h>
 
@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench/BareWindows.h"
@@ -57,43 +56,45 @@ bool EnterDrive(const wchar_t* drive) {
     return false;
 }
 
-// The medians on the drive, the picker's and the baseline's; negative when a run failed.
-std::pair<double, double> TimeDrive(const wchar_t* drive, int runs) {
-    if (!EnterDrive(drive)) return {-1, -1};
-    // Once each first: the first scan of a drive pays for reading the host's folders.
-    const Shown warm = Time(true);
-    Time(false);
-    std::vector<double> picker, bare;
-    for (int i = 0; i < runs; ++i) {
-        const bool bPickerFirst = i % 2 == 0;
-        const Shown first = Time(bPickerFirst), second = Time(!bPickerFirst);
-        if (first.seconds < 0 || second.seconds < 0 || first.items != second.items) {
-            std::fwprintf(stderr, L"%ls run %d failed: %.3f s %u items, then %.3f s %u items\n", drive, i, first.seconds,
-                          first.items, second.seconds, second.items);
-            return {-1, -1};
-        }
-        picker.push_back((bPickerFirst ? first : second).seconds);
-        bare.push_back((bPickerFirst ? second : first).seconds);
-    }
-    const double p = Median(picker), b = Median(bare);
-    wchar_t name[64];
-    std::swprintf(name, 64, L"picker, %u items", warm.items);
-    std::wprintf(L"  %-19ls %8.2f ms, bare %8.2f ms: ratio %.3f (target 1.05 or less)\n", name, p * 1000, b * 1000,
-                 RoundRatio(picker, bare));
-    std::fflush(stdout);
-    return {p, b};
-}
-
+// Each round times the picker and its baseline on both drives, one right after the other, so
+// that a round's four times share whatever slow spell they fall in: the growth from one drive to
+// the other is then the median of each round's own, as each ratio is.
 int TimeMode(int runs, const wchar_t* small, const wchar_t* large) {
     std::wprintf(L"the program picker on generated drives against the platform doing its work alone: medians of %d runs "
                  L"each, the ratio the median of each run's own\n",
                  runs);
     std::fflush(stdout);
-    const auto [pickerSmall, bareSmall] = TimeDrive(small, runs);
-    const auto [pickerLarge, bareLarge] = pickerSmall < 0 ? std::pair(-1.0, -1.0) : TimeDrive(large, runs);
-    if (pickerLarge < 0) return 1;
+    const wchar_t* const drives[2] = {small, large};
+    UINT items[2] = {};
+    for (int d = 0; d < 2; ++d) {
+        // Once each first: the first scan of a drive pays for reading the host's folders.
+        if (!EnterDrive(drives[d])) return 1;
+        items[d] = Time(true).items;
+        Time(false);
+    }
+    std::vector<double> picker[2], bare[2];
+    for (int i = 0; i < runs; ++i) {
+        const bool bPickerFirst = i % 2 == 0;
+        for (int d = 0; d < 2; ++d) {
+            if (!EnterDrive(drives[d])) return 1;
+            const Shown first = Time(bPickerFirst), second = Time(!bPickerFirst);
+            if (first.seconds < 0 || second.seconds < 0 || first.items != items[d] || second.items != items[d]) {
+                std::fwprintf(stderr, L"%ls run %d failed: %.3f s %u items, then %.3f s %u items\n", drives[d], i,
+                              first.seconds, first.items, second.seconds, second.items);
+                return 1;
+            }
+            picker[d].push_back((bPickerFirst ? first : second).seconds);
+            bare[d].push_back((bPickerFirst ? second : first).seconds);
+        }
+    }
+    for (int d = 0; d < 2; ++d) {
+        wchar_t name[64];
+        std::swprintf(name, 64, L"picker, %u items", items[d]);
+        std::wprintf(L"  %-19ls %8.2f ms, bare %8.2f ms: ratio %.3f (target 1.05 or less)\n", name, Median(picker[d]) * 1000,
+                     Median(bare[d]) * 1000, RoundRatio(picker[d], bare[d]));
+    }
     std::wprintf(L"  from %ls to %ls the picker grows %.3f times, the bare picker %.3f times (no more wanted)\n", small, large,
-                 pickerLarge / pickerSmall, bareLarge / bareSmall);
+                 RoundRatio(picker[1], picker[0]), RoundRatio(bare[1], bare[0]));
     return 0;
 }
 
