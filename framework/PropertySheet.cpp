@@ -59,6 +59,7 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     case PSN_SETACTIVE:
         AfxUnhookWindowCreate();  // the page exists: nothing may stay armed for it
         result = OnSetActive() ? 0 : -1;
+        if (result == 0) TakeFocusFromSheet();
         break;
     case PSN_KILLACTIVE:
         result = OnKillActive() ? FALSE : TRUE;
@@ -76,6 +77,16 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = result;
     ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+// However the page comes to the front (Ctrl+Tab, a tap on its tab, a message to the sheet), the
+// focus goes to its first control, unless it is there already or outside the sheet: keys and F1
+// then act on the page that shows. Some sheets leave it in the page they hide, where F1 would
+// ask for that page's help, or on the tab that was tapped.
+void CPropertyPage::TakeFocusFromSheet() {
+    const HWND hSheet = ::GetParent(m_hWnd), hFocus = ::GetFocus();
+    if (hFocus == nullptr || (hFocus != hSheet && !::IsChild(hSheet, hFocus)) || ::IsChild(m_hWnd, hFocus)) return;
+    if (HWND hFirst = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE)) ::SetFocus(hFirst);
 }
 
 INT_PTR CALLBACK CPropertyPage::PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,12 +182,7 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) {
     // Only keys are the sheet's to take: any other message the dialog manager would translate
     // and dispatch just as the loop does, after a round trip through the sheet's procedures.
     if (m_hWnd == nullptr || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
-    if (!PropSheet_IsDialogMessage(m_hWnd, pMsg)) return FALSE;
-    // Wine's sheet changes pages on Ctrl+Tab but leaves the focus in the page it hid, where
-    // keys and F1 would still act; the tabs take it, as they do when clicked.
-    HWND hFocus = ::GetFocus();
-    if (hFocus != nullptr && ::IsChild(m_hWnd, hFocus) && !::IsWindowVisible(hFocus)) ::SetFocus(GetTabControl());
-    return TRUE;
+    return PropSheet_IsDialogMessage(m_hWnd, pMsg);
 }
 
 int CPropertySheet::GetActiveIndex() const {

@@ -38,6 +38,8 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static UINT CALLBACK PageCallback(HWND hWnd, UINT message, PROPSHEETPAGEW* psp);
+    // Coming to the front, the page takes the focus from the rest of its sheet.
+    void TakeFocusFromSheet();
 
     std::wstring m_strCaption;
     friend class CPropertySheet;

@@ -121,6 +121,46 @@ void AskHelp(HWND hWnd) {
     ::SendMessageW(hWnd, WM_HELP, 0, LPARAM(&info));
 }
 
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (WORD vk : keys) input.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, 0, 0, 0}}});
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        input.push_back({INPUT_KEYBOARD, {.ki = {*it, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    ::SendInput(UINT(input.size()), input.data(), sizeof(INPUT));
+}
+
+void TapAt(POINT pt) {
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT input[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                      {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+namespace {
+const wchar_t kHelpRecord[] = L"C:\\windows\\temp\\PegHelp.log";
+// Signalled by the viewer as it ends (PEGHELP_DONE_EVENT, set in TestMain).
+HANDLE HelpDone() {
+    static const HANDLE s_hDone = ::CreateEventW(nullptr, FALSE, FALSE, L"BrumvaleTestsHelpDone");
+    return s_hDone;
+}
+}  // namespace
+
+void ClearHelpRecord() {
+    ::ResetEvent(HelpDone());
+    ::DeleteFileW(kHelpRecord);
+}
+
+std::vector<std::string> HelpRecorded(size_t n) {
+    std::vector<std::string> lines;
+    for (int tries = 0; lines.size() < n && tries < 100; ++tries) {
+        ::WaitForSingleObject(HelpDone(), 100);
+        lines.clear();
+        std::ifstream record(kHelpRecord);
+        for (std::string line; std::getline(record, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    }
+    return lines;
+}
+
 RECT InParent(HWND hWnd) {
     RECT rc = OnScreen(hWnd);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rc), 2);

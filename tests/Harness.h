@@ -44,6 +44,12 @@ ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
 extern const char* g_pszPhase;
 // Help asked for in a window, as F1 asks for it.
 void AskHelp(HWND hWnd);
+// Input as the device gives it: keys pressed and released in turn; a tap of the pen at a point of the screen.
+void PressKeys(std::initializer_list<WORD> keys);
+void TapAt(POINT pt);
+// The help viewer's record of requests emptied; its requests since, once it has recorded n (10 s at most).
+void ClearHelpRecord();
+std::vector<std::string> HelpRecorded(size_t n);
 // The bytes in use over all the process's heaps.
 size_t HeapBytes();
 // Removes a WM_QUIT left in the queue; true when there was one.

@@ -80,7 +80,8 @@ walk() {
 
     # An entry removed, then Esc: nothing is stored, not even the same list under new names.
     before=$(snapshot "$EXCEPTIONS_KEY")
-    opens 'Screen Saver Exceptions' Tab Tab Tab Tab space || return  # Enable, two boxes, "Exceptions..."
+    # The page that came to the front has the focus on its first box, "Enable"; Tab goes on in the template's order.
+    opens 'Screen Saver Exceptions' Tab Tab Tab space || return  # past two boxes to "Exceptions..."
     help_is options_exceptions
     xdotool key Down Tab space  # an entry, then "Remove"
     closes 'Screen Saver Exceptions' "$SHEET_CAPTION" Escape || return
