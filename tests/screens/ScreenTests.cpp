@@ -1,4 +1,7 @@
 // The toolkit on the handhelds' screens: each run of this program on one real screen and density (run-on-screen.sh).
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/OptionsSheet.h"
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
@@ -66,15 +69,14 @@ Lines LinesOf(HWND h) {
     return {(bottom - top + tm.tmHeight - 1) / tm.tmHeight, cy - bottom >= tm.tmHeight};
 }
 
-// Finds the expectations for the screen this run is really on.
+// Finds the expectations for the screen this run is really on, as run-on-screen.sh made it (WxH:DPI).
 struct ScreenTest : testing::Test {
     void SetUp() override {
-        HDC hdc = ::GetDC(nullptr);
-        const int cx = ::GetSystemMetrics(SM_CXSCREEN), dpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
-        ::ReleaseDC(nullptr, hdc);
+        int cx = 0, cy = 0, dpi = 0;
+        std::sscanf(std::getenv("BRUMVALE_SCREEN") ? std::getenv("BRUMVALE_SCREEN") : "", "%dx%d:%d", &cx, &cy, &dpi);
         for (const Screen& s : kScreens)
-            if (s.cx == cx && s.cy == ::GetSystemMetrics(SM_CYSCREEN) && s.dpi == dpi) m_pScreen = &s;
-        ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << " wide at " << dpi << " dpi";
+            if (s.cx == cx && s.cy == cy && s.dpi == dpi) m_pScreen = &s;
+        ASSERT_NE(m_pScreen, nullptr) << "no expectations for a screen " << cx << "x" << cy << " at " << dpi << " dpi";
     }
     const Screen* m_pScreen = nullptr;
     static RECT WorkArea() {
@@ -83,6 +85,16 @@ struct ScreenTest : testing::Test {
         return work;
     }
 };
+
+// The program says that it draws itself at the screen's density (its manifest, which this test program shares): the
+// system shows it the screen as it is, not one of 96 dpi that it would blow up.
+TEST_F(ScreenTest, SeesTheScreenAsItIs) {
+    HDC hdc = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
+    ::ReleaseDC(nullptr, hdc);
+    EXPECT_EQ(std::tuple(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), dpi, ::IsProcessDPIAware()),
+              std::tuple(m_pScreen->cx, m_pScreen->cy, m_pScreen->dpi, TRUE));
+}
 
 TEST_F(ScreenTest, HeaderFontsAndSipPrefFitTheScreen) {
     CToolkitHost host(L"Header");
