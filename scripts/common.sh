@@ -139,7 +139,7 @@ open_session() {
     mkdir -p "$(dirname "$prefix")"
     "$ROOT/device/make-device.sh" "$prefix" "$BUILD"
     at_exit stop_wine
-    settings="dpi=$dpi managed=$managed desktop=${desktop:+$screen} fonts=without-ms-sans-serif"
+    settings="dpi=$dpi managed=$managed desktop=${desktop:+$screen} fonts=without-bitmap-faces"
     [ "$(cat "$prefix/.session" 2>/dev/null)" = "$settings" ] && return 0
     warm_wine
     wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
@@ -151,14 +151,20 @@ open_session() {
         wine_reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
     fi
     stop_wine
-    # Started at a new density, Wine lists its bitmap "MS Sans Serif" for it among the system's
-    # fonts (Wine 10 finds it in its own folder), and a template asking for that face would be
-    # measured in it. The handheld has no such face: it goes from the list, and the template is
-    # measured in Tahoma (make-device.sh). Wine writes the list again only at another density.
+    # Started at a new density, Wine lists its bitmap faces for it among the system's fonts (Wine
+    # 10 finds them in its own folder, Wine 8 only in the device's), and a template asking for
+    # "MS Sans Serif" or "System" would be measured in one of them. The handheld has none: they go
+    # from the lists, and such a template is measured in Tahoma, as the handheld measures it
+    # (make-device.sh). Wine writes the lists again only at another density.
     warm_wine
-    local key
-    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Fonts'; do
-        wine_reg delete "$key" /v 'MS Sans Serif' /f </dev/null >/dev/null 2>&1 || true
+    local key name
+    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Fonts' \
+               'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+        wine_reg query "$key" </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^ *\(.*[^ ]\) *REG_SZ *.*\.fon$/\1/ip' |
+            while IFS= read -r name; do
+                wine_reg delete "$key" /v "$name" /f </dev/null >/dev/null 2>&1 || true
+            done
     done
     stop_wine
     echo "$settings" >"$prefix/.session"

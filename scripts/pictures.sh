@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Pictures of every page and dialog on the handhelds' two screens, into docs/screens/:
-#   scripts/pictures.sh
+#   scripts/pictures.sh [--suffix TEXT] [WxH:DPI...]
+# NAME-WxH.png each, or NAME-WxHTEXT.png (--suffix -wine10: pictures taken on another Wine, kept
+# beside the others); the screens 240x320:96 and 480x640:192 unless given.
 # Each window is reached with the keys a user would press, on a device of its own
 # (.picturedevice, made once by device/make-device.sh) with the island copy's value removed first.
 source "$(dirname "$0")/common.sh"
+SUFFIX=""
+[ "${1:-}" != --suffix ] || { SUFFIX="${2:?the text to add to each name}"; shift 2; }
+SCREENS=("$@")
+[ ${#SCREENS[@]} -gt 0 ] || SCREENS=(240x320:96 480x640:192)
 ensure_packages
 build
 
@@ -29,22 +35,23 @@ picture() {
         esac
         wait_for_stillness
     done
-    import -window root "$OUT/$name-$SIZE.png"
+    import -window root "$OUT/$name-$SIZE$SUFFIX.png"
     kill $app 2>/dev/null || true
     stop_wine
     warm_wine
-    echo "$OUT/$name-$SIZE.png"
+    echo "$OUT/$name-$SIZE$SUFFIX.png"
 }
 
-for screen in 240x320:96 480x640:192; do
+for screen in "${SCREENS[@]}"; do
     SIZE="${screen%%:*}" DPI="${screen##*:}"
     (   # a session of its own for each screen, ended with the subshell
         EXIT_STEPS=()
         trap run_exit_steps EXIT
         start_session "$SIZE" "$DPI" "${BRUMVALE_PICTURE_DEVICE:-$ROOT/.picturedevice}"
-        # From the Screen Saver tab: Enable, the two boxes, "Exceptions...", "More Options...".
-        exceptions=(ctrl+Tab Tab Tab Tab Tab space "=Screen Saver Exceptions")
-        advanced=(ctrl+Tab Tab Tab Tab Tab Tab space "=Advanced Options")
+        # On the Screen Saver tab from its first control, "Enable": the two boxes, "Exceptions...",
+        # "More Options...".
+        exceptions=(ctrl+Tab Tab Tab Tab space "=Screen Saver Exceptions")
+        advanced=(ctrl+Tab Tab Tab Tab Tab space "=Advanced Options")
         box="=QovBrumvaleOptions"  # the application's message box
         picture game
         picture screensaver ctrl+Tab
