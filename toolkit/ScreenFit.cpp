@@ -19,15 +19,15 @@ constexpr int kLargestHandheld = 640;
 // A control as the fitting sees it: where it lies in its parent's client area, kept up to date as
 // the fitting moves it, and, for a label, box or button showing a text, that text, its font, the
 // format it is drawn in and how far in from each side of the rectangle the text is drawn.
-struct Control {
-    HWND h = nullptr;
-    RECT rc{}, rcFound{};
-    bool bText = false;
-    std::wstring text;
-    HFONT hFont = nullptr;
-    UINT format = 0;
-    RECT inset{};
-    SIZE lack{};  // what its text lacks where it lies, once measured (Shortfall)
+struct CFitControl {
+    HWND m_hWnd = nullptr;
+    RECT m_rc{}, m_rcFound{};
+    bool m_bText = false;
+    std::wstring m_strText;
+    HFONT m_hFont = nullptr;
+    UINT m_nFormat = 0;
+    RECT m_rcInset{};
+    SIZE m_sizeLack{};  // what its text lacks where it lies, once measured (Shortfall)
 };
 
 // The font measured in: selected only when the DC does not hold it already.
@@ -45,24 +45,24 @@ std::wstring StoredText(HWND h) {
 // A label's, box's or button's text and font, where it draws that text, as insets from its
 // rectangle, and the format it is drawn in; FALSE for a control with no text to fit (pictures,
 // frames, group boxes, others, or no text). The check box's digit is measured in hdc.
-BOOL TextArea(HDC hdc, Control& c) {
+BOOL TextArea(HDC hdc, CFitControl& c) {
     wchar_t cls[16] = {};
-    ::GetClassNameW(c.h, cls, 16);
+    ::GetClassNameW(c.m_hWnd, cls, 16);
     const bool bStatic = ::lstrcmpiW(cls, L"Static") == 0;
     if (!bStatic && ::lstrcmpiW(cls, L"Button") != 0) return FALSE;
-    c.text = StoredText(c.h);
-    if (c.text.empty()) return FALSE;
-    c.hFont = reinterpret_cast<HFONT>(::SendMessageW(c.h, WM_GETFONT, 0, 0));
-    const LONG_PTR style = ::GetWindowLongPtrW(c.h, GWL_STYLE);
+    c.m_strText = StoredText(c.m_hWnd);
+    if (c.m_strText.empty()) return FALSE;
+    c.m_hFont = reinterpret_cast<HFONT>(::SendMessageW(c.m_hWnd, WM_GETFONT, 0, 0));
+    const LONG_PTR style = ::GetWindowLongPtrW(c.m_hWnd, GWL_STYLE);
     // The client area inside the window's rectangle, then the text's area inside that.
     RECT client{};
-    ::GetClientRect(c.h, &client);
-    ::MapWindowPoints(c.h, ::GetParent(c.h), reinterpret_cast<POINT*>(&client), 2);
+    ::GetClientRect(c.m_hWnd, &client);
+    ::MapWindowPoints(c.m_hWnd, ::GetParent(c.m_hWnd), reinterpret_cast<POINT*>(&client), 2);
     RECT* pArea = &client;
     if (bStatic) {
         const LONG_PTR type = style & SS_TYPEMASK;
         if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return FALSE;
-        c.format = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
+        c.m_nFormat = (type <= SS_RIGHT ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
     } else {
         switch (style & BS_TYPEMASK) {
         case BS_PUSHBUTTON:
@@ -77,7 +77,7 @@ BOOL TextArea(HDC hdc, Control& c) {
         case BS_AUTO3STATE: {
             // The box, then half a digit's width before the text, as the button draws them.
             const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
-            UseFont(hdc, c.hFont);
+            UseFont(hdc, c.m_hFont);
             INT digit = 0;
             ::GetCharWidth32W(hdc, L'0', L'0', &digit);
             pArea->left += 12 * dpi / 96 + 1 + digit / 2;
@@ -86,23 +86,24 @@ BOOL TextArea(HDC hdc, Control& c) {
         default:
             return FALSE;
         }
-        c.format = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
+        c.m_nFormat = style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE;
     }
-    c.inset = RECT{client.left - c.rc.left, client.top - c.rc.top, c.rc.right - client.right, c.rc.bottom - client.bottom};
+    c.m_rcInset = RECT{client.left - c.m_rc.left, client.top - c.m_rc.top, c.m_rc.right - client.right,
+                       c.m_rc.bottom - client.bottom};
     return TRUE;
 }
 
 // The controls a layout moves: the parent's children, less its command bar and any hidden
 // helper without a size; each measured in hdc.
-std::vector<Control> LaidOutChildren(HWND hParent, HDC hdc) {
-    std::vector<Control> children;
+std::vector<CFitControl> LaidOutChildren(HWND hParent, HDC hdc) {
+    std::vector<CFitControl> children;
     for (HWND h = ::GetWindow(hParent, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
         const RECT rc = WindowRectInParent(h);
         if (::GetDlgCtrlID(h) == static_cast<int>(kCommandBarId) || ::IsRectEmpty(&rc)) continue;
-        Control& c = children.emplace_back();
-        c.h = h;
-        c.rc = c.rcFound = rc;
-        c.bText = TextArea(hdc, c);
+        CFitControl& c = children.emplace_back();
+        c.m_hWnd = h;
+        c.m_rc = c.m_rcFound = rc;
+        c.m_bText = TextArea(hdc, c);
     }
     return children;
 }
@@ -110,14 +111,15 @@ std::vector<Control> LaidOutChildren(HWND hParent, HDC hdc) {
 // How much wider (a text on one line) or higher (a text that wraps) a label, box or button must
 // be to show its whole text in its font, where it lies now; zero for a control that shows it
 // whole or has none. With bOneLine, the width it lacks on one line.
-SIZE Shortfall(HDC hdc, const Control& c, bool bOneLine = false) {
-    if (!c.bText) return SIZE{};
-    UINT format = c.format;
+SIZE Shortfall(HDC hdc, const CFitControl& c, bool bOneLine = false) {
+    if (!c.m_bText) return SIZE{};
+    UINT format = c.m_nFormat;
     if (bOneLine) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE;
-    const RECT area{c.rc.left + c.inset.left, c.rc.top + c.inset.top, c.rc.right - c.inset.right, c.rc.bottom - c.inset.bottom};
-    UseFont(hdc, c.hFont);
+    const RECT area{c.m_rc.left + c.m_rcInset.left, c.m_rc.top + c.m_rcInset.top, c.m_rc.right - c.m_rcInset.right,
+                    c.m_rc.bottom - c.m_rcInset.bottom};
+    UseFont(hdc, c.m_hFont);
     RECT need{0, 0, area.right - area.left, 0};
-    ::DrawTextW(hdc, c.text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
+    ::DrawTextW(hdc, c.m_strText.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | format);
     // A single line stands in the middle of its control, whatever its height.
     const LONG cyShort = format & DT_WORDBREAK ? need.bottom - (area.bottom - area.top) : 0;
     return SIZE{std::max<LONG>(0, need.right - (area.right - area.left)), std::max<LONG>(0, cyShort)};
@@ -126,15 +128,15 @@ SIZE Shortfall(HDC hdc, const Control& c, bool bOneLine = false) {
 // The DC every text is measured in: a memory DC like the screen's, made once and kept, since
 // making or fetching a DC costs a trip to the window system each time. Each measuring leaves it
 // holding the font it was made with, so that it never keeps a control's font selected.
-class MeasuringDC {
+class CMeasuringDC {
 public:
-    MeasuringDC() : hdc(Shared()), m_hFontFound(hdc != nullptr ? ::GetCurrentObject(hdc, OBJ_FONT) : nullptr) {}
-    ~MeasuringDC() {
-        if (hdc != nullptr) ::SelectObject(hdc, m_hFontFound);
+    CMeasuringDC() : m_hDC(Shared()), m_hFontFound(m_hDC != nullptr ? ::GetCurrentObject(m_hDC, OBJ_FONT) : nullptr) {}
+    ~CMeasuringDC() {
+        if (m_hDC != nullptr) ::SelectObject(m_hDC, m_hFontFound);
     }
-    MeasuringDC(const MeasuringDC&) = delete;
-    MeasuringDC& operator=(const MeasuringDC&) = delete;
-    const HDC hdc;
+    CMeasuringDC(const CMeasuringDC&) = delete;
+    CMeasuringDC& operator=(const CMeasuringDC&) = delete;
+    const HDC m_hDC;
 
 private:
     HGDIOBJ m_hFontFound;
@@ -153,73 +155,76 @@ void MoveTo(HWND hWnd, const RECT& rc) {
 
 // The fitting itself (FitTextsToWidth says what it does), over the controls as read: each moves
 // in the list only.
-void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) {
+void FitControls(HDC hdc, std::vector<CFitControl>& children, int cxFrom, int cxTo) {
     // The highest top among the controls that start below c's top but above its bottom, beside
     // it, where one of the two shows a text: c covers them. Its bottom when it covers none.
-    const auto coveredFrom = [&children](const Control& c) {
-        LONG top = c.rc.bottom;
-        for (const Control& other : children) {
-            const RECT& o = other.rc;
-            if (&other != &c && o.top > c.rc.top && o.top < top && o.left < c.rc.right && o.right > c.rc.left &&
-                (c.bText || other.bText))
+    const auto coveredFrom = [&children](const CFitControl& c) {
+        LONG top = c.m_rc.bottom;
+        for (const CFitControl& other : children) {
+            const RECT& o = other.m_rc;
+            if (&other != &c && o.top > c.m_rc.top && o.top < top && o.left < c.m_rc.right && o.right > c.m_rc.left &&
+                (c.m_bText || other.m_bText))
                 top = o.top;
         }
         return top;
     };
     // Moves every control but c whose top is at or below y down by dy.
-    const auto moveDown = [&children](const Control& c, LONG y, LONG dy) {
-        for (Control& below : children)
-            if (&below != &c && below.rc.top >= y) ::OffsetRect(&below.rc, 0, dy);
+    const auto moveDown = [&children](const CFitControl& c, LONG y, LONG dy) {
+        for (CFitControl& below : children)
+            if (&below != &c && below.m_rc.top >= y) ::OffsetRect(&below.m_rc, 0, dy);
     };
 
     LONG cxOld = cxFrom;
-    for (const Control& c : children) cxOld = std::max(cxOld, c.rc.right);
+    for (const CFitControl& c : children) cxOld = std::max(cxOld, c.m_rc.right);
     const bool bStartsPast =
-        std::any_of(children.begin(), children.end(), [cxTo](const Control& c) { return c.rc.left >= cxTo; });
+        std::any_of(children.begin(), children.end(), [cxTo](const CFitControl& c) { return c.m_rc.left >= cxTo; });
     if (cxOld > 0 && (cxTo > cxOld || bStartsPast)) {
-        for (Control& c : children) {
-            c.rc.left = ::MulDiv(c.rc.left, cxTo, cxOld);
-            c.rc.right = ::MulDiv(c.rc.right, cxTo, cxOld);
+        for (CFitControl& c : children) {
+            c.m_rc.left = ::MulDiv(c.m_rc.left, cxTo, cxOld);
+            c.m_rc.right = ::MulDiv(c.m_rc.right, cxTo, cxOld);
         }
     } else {
-        for (Control& c : children)
-            if (c.rc.right > cxTo && c.rc.left >= 0) c.rc.right = cxTo;
+        for (CFitControl& c : children)
+            if (c.m_rc.right > cxTo && c.m_rc.left >= 0) c.m_rc.right = cxTo;
     }
-    for (Control& c : children)
-        if (c.rc.right - c.rc.left != c.rcFound.right - c.rcFound.left) c.lack = Shortfall(hdc, c);
+    for (CFitControl& c : children)
+        if (c.m_rc.right - c.m_rc.left != c.m_rcFound.right - c.m_rcFound.left) c.m_sizeLack = Shortfall(hdc, c);
     int nMargin = cxTo;
-    for (const Control& c : children) nMargin = std::min<int>(nMargin, c.rc.left);
-    std::sort(children.begin(), children.end(), [](const Control& a, const Control& b) { return a.rc.top < b.rc.top; });
-    for (Control& c : children) {
-        if (const LONG dx = c.lack.cx > 0 ? c.lack.cx : c.lack.cy > 0 ? Shortfall(hdc, c, true).cx : 0) {
+    for (const CFitControl& c : children) nMargin = std::min<int>(nMargin, c.m_rc.left);
+    std::sort(children.begin(), children.end(),
+              [](const CFitControl& a, const CFitControl& b) { return a.m_rc.top < b.m_rc.top; });
+    for (CFitControl& c : children) {
+        if (const LONG dx = c.m_sizeLack.cx > 0   ? c.m_sizeLack.cx
+                            : c.m_sizeLack.cy > 0 ? Shortfall(hdc, c, true).cx
+                                                  : 0) {
             LONG right = cxTo - nMargin;
-            Control* pBeside = nullptr;
-            for (Control& beside : children) {
-                const RECT& rc = beside.rc;
-                if (rc.left >= c.rc.right && rc.left < right && rc.top < c.rc.bottom && rc.bottom > c.rc.top) {
+            CFitControl* pBeside = nullptr;
+            for (CFitControl& beside : children) {
+                const RECT& rc = beside.m_rc;
+                if (rc.left >= c.m_rc.right && rc.left < right && rc.top < c.m_rc.bottom && rc.bottom > c.m_rc.top) {
                     right = rc.left;
                     pBeside = &beside;
                 }
             }
-            if (pBeside != nullptr && !pBeside->bText) {
-                const LONG give = std::min((pBeside->rc.right - pBeside->rc.left) / 4, c.rc.right + dx - right);
+            if (pBeside != nullptr && !pBeside->m_bText) {
+                const LONG give = std::min((pBeside->m_rc.right - pBeside->m_rc.left) / 4, c.m_rc.right + dx - right);
                 if (give > 0) {
-                    pBeside->rc.left += give;
+                    pBeside->m_rc.left += give;
                     right += give;
                 }
             }
-            const LONG widened = std::max(c.rc.right, std::min(c.rc.right + dx, right));
-            if (widened != c.rc.right) {
-                c.rc.right = widened;
-                c.lack = Shortfall(hdc, c);  // at the width it now has
+            const LONG widened = std::max(c.m_rc.right, std::min(c.m_rc.right + dx, right));
+            if (widened != c.m_rc.right) {
+                c.m_rc.right = widened;
+                c.m_sizeLack = Shortfall(hdc, c);  // at the width it now has
             }
         }
-        if (const LONG dy = c.lack.cy) {
-            moveDown(c, c.rc.bottom, dy);
-            c.rc.bottom += dy;
+        if (const LONG dy = c.m_sizeLack.cy) {
+            moveDown(c, c.m_rc.bottom, dy);
+            c.m_rc.bottom += dy;
         }
         const LONG top = coveredFrom(c);
-        moveDown(c, top, c.rc.bottom - top);
+        moveDown(c, top, c.m_rc.bottom - top);
     }
 }
 
@@ -240,23 +245,23 @@ void FitControls(HDC hdc, std::vector<Control>& children, int cxFrom, int cxTo) 
 // where its width changed), in one DC; those that moved are moved once, at the end. TRUE when
 // something moved.
 bool FitTextsToWidth(HWND hParent, int cxFrom, int cxTo) {
-    std::vector<Control> children;
+    std::vector<CFitControl> children;
     bool bAllFit = true;
     {
-        const MeasuringDC dc;
-        if (dc.hdc == nullptr) return false;
-        children = LaidOutChildren(hParent, dc.hdc);
-        for (Control& c : children) c.lack = Shortfall(dc.hdc, c);
-        const auto fits = [&](const Control& c) {
-            return c.lack.cx == 0 && c.lack.cy == 0 && (c.rc.right <= cxTo || c.rc.left < 0);
+        const CMeasuringDC dc;
+        if (dc.m_hDC == nullptr) return false;
+        children = LaidOutChildren(hParent, dc.m_hDC);
+        for (CFitControl& c : children) c.m_sizeLack = Shortfall(dc.m_hDC, c);
+        const auto fits = [&](const CFitControl& c) {
+            return c.m_sizeLack.cx == 0 && c.m_sizeLack.cy == 0 && (c.m_rc.right <= cxTo || c.m_rc.left < 0);
         };
         bAllFit = std::all_of(children.begin(), children.end(), fits);
-        if (!bAllFit) FitControls(dc.hdc, children, cxFrom, cxTo);
+        if (!bAllFit) FitControls(dc.m_hDC, children, cxFrom, cxTo);
     }
     bool bMoved = false;
-    for (const Control& c : children) {
-        if (::EqualRect(&c.rc, &c.rcFound)) continue;
-        MoveTo(c.h, c.rc);
+    for (const CFitControl& c : children) {
+        if (::EqualRect(&c.m_rc, &c.m_rcFound)) continue;
+        MoveTo(c.m_hWnd, c.m_rc);
         bMoved = true;
     }
     return bMoved;
