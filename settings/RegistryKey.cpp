@@ -4,47 +4,47 @@
 
 #include "shell/RegistryAccess.h"
 
-RegistryEntryPoints& GetRegistryEntryPoints() {
+CRegistryEntryPoints& GetRegistryEntryPoints() {
     // Made on first use, so a key built during static initialisation still finds it filled.
-    static RegistryEntryPoints entryPoints{::RegCreateKeyExW, ::RegOpenKeyExW, ::RegQueryValueExW,
-                                           ::RegSetValueExW,  ::RegEnumValueW, ::RegDeleteValueW,
-                                           ::RegFlushKey,     ::RegCloseKey};
+    static CRegistryEntryPoints entryPoints{::RegCreateKeyExW, ::RegOpenKeyExW, ::RegQueryValueExW,
+                                            ::RegSetValueExW,  ::RegEnumValueW, ::RegDeleteValueW,
+                                            ::RegFlushKey,     ::RegCloseKey};
     return entryPoints;
 }
 
 CRegistryKey::CRegistryKey(HKEY hRoot, const wchar_t* pszPath, BOOL bCreate, BOOL bFlushOnClose)
     : m_bFlushOnClose(bFlushOnClose) {
-    const RegistryEntryPoints& reg = GetRegistryEntryPoints();
+    const CRegistryEntryPoints& reg = GetRegistryEntryPoints();
     HKEY hKey = nullptr;
     LSTATUS status;
     if (bCreate) {
         DWORD dwDisposition = 0;
-        status = reg.pfnCreateKeyEx(hRoot, pszPath, 0, nullptr, 0, kRegistryKeyAccess, nullptr, &hKey,
-                                    &dwDisposition);
+        status = reg.m_pfnCreateKeyEx(hRoot, pszPath, 0, nullptr, 0, kRegistryKeyAccess, nullptr, &hKey,
+                                      &dwDisposition);
     } else {
-        status = reg.pfnOpenKeyEx(hRoot, pszPath, 0, kRegistryKeyAccess, &hKey);
+        status = reg.m_pfnOpenKeyEx(hRoot, pszPath, 0, kRegistryKeyAccess, &hKey);
     }
     if (status == ERROR_SUCCESS) m_hKey = hKey;
 }
 
 CRegistryKey::~CRegistryKey() {
     if (!m_hKey) return;
-    const RegistryEntryPoints& reg = GetRegistryEntryPoints();
+    const CRegistryEntryPoints& reg = GetRegistryEntryPoints();
     // Only writes make a flush worth its cost; default write-backs and deletions can wait.
-    if (m_bFlushOnClose && m_bModified) reg.pfnFlushKey(m_hKey);
-    reg.pfnCloseKey(m_hKey);
+    if (m_bFlushOnClose && m_bModified) reg.m_pfnFlushKey(m_hKey);
+    reg.m_pfnCloseKey(m_hKey);
 }
 
 std::wstring CRegistryKey::ReadString(const wchar_t* pszName) {
     if (!pszName || !m_hKey) return {};
-    const RegistryEntryPoints& reg = GetRegistryEntryPoints();
+    const CRegistryEntryPoints& reg = GetRegistryEntryPoints();
     DWORD dwType = REG_SZ;
     DWORD cbData = 0;
-    if (reg.pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, nullptr, &cbData) != ERROR_SUCCESS) return {};
+    if (reg.m_pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, nullptr, &cbData) != ERROR_SUCCESS) return {};
     // The size is in bytes, so this holds the text and a null even when none was stored with it.
     std::vector<wchar_t> buffer(static_cast<size_t>(cbData) + 1, L'\0');
-    if (reg.pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buffer.data()),
-                            &cbData) != ERROR_SUCCESS)
+    if (reg.m_pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buffer.data()),
+                              &cbData) != ERROR_SUCCESS)
         return {};
     return std::wstring(buffer.data());
 }
@@ -54,36 +54,36 @@ BOOL CRegistryKey::WriteString(const wchar_t* pszName, const wchar_t* pszValue) 
     m_bModified = TRUE;
     size_t cbValue = (wcslen(pszValue) + 1) * sizeof(wchar_t);
     if (cbValue > MAXDWORD) return FALSE;
-    return GetRegistryEntryPoints().pfnSetValueEx(m_hKey, pszName, 0, REG_SZ,
-                                                  reinterpret_cast<const BYTE*>(pszValue),
-                                                  static_cast<DWORD>(cbValue)) == ERROR_SUCCESS;
+    return GetRegistryEntryPoints().m_pfnSetValueEx(m_hKey, pszName, 0, REG_SZ,
+                                                    reinterpret_cast<const BYTE*>(pszValue),
+                                                    static_cast<DWORD>(cbValue)) == ERROR_SUCCESS;
 }
 
 DWORD CRegistryKey::ReadDword(const wchar_t* pszName, DWORD dwDefault) {
     if (!m_hKey) return dwDefault;
-    const RegistryEntryPoints& reg = GetRegistryEntryPoints();
+    const CRegistryEntryPoints& reg = GetRegistryEntryPoints();
     // Whatever type is stored, four bytes or fewer are taken as the number; a shorter value
     // leaves the upper bytes zero. Anything longer does not fit and counts as absent.
     DWORD dwValue = 0;
     DWORD dwType = REG_DWORD;
     DWORD cbData = sizeof(dwValue);
-    if (reg.pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbData) ==
+    if (reg.m_pfnQueryValueEx(m_hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbData) ==
         ERROR_SUCCESS)
         return dwValue;
     // Written back so the other programs reading the key see the value in force. Not a change
     // of the caller's, so it does not make the key worth a flush.
     if (dwDefault != REGKEY_NO_DEFAULT)
-        reg.pfnSetValueEx(m_hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDefault),
-                          sizeof(dwDefault));
+        reg.m_pfnSetValueEx(m_hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDefault),
+                            sizeof(dwDefault));
     return dwDefault;
 }
 
 BOOL CRegistryKey::WriteDword(const wchar_t* pszName, DWORD dwValue) {
     if (!pszName || !m_hKey) return FALSE;
     m_bModified = TRUE;
-    return GetRegistryEntryPoints().pfnSetValueEx(m_hKey, pszName, 0, REG_DWORD,
-                                                  reinterpret_cast<const BYTE*>(&dwValue),
-                                                  sizeof(dwValue)) == ERROR_SUCCESS;
+    return GetRegistryEntryPoints().m_pfnSetValueEx(m_hKey, pszName, 0, REG_DWORD,
+                                                    reinterpret_cast<const BYTE*>(&dwValue),
+                                                    sizeof(dwValue)) == ERROR_SUCCESS;
 }
 
 BOOL CRegistryKey::EnumFirstValue(std::wstring& strName) {
@@ -102,8 +102,8 @@ BOOL CRegistryKey::FetchValueName(std::wstring& strName) {
     wchar_t name[kMaxValueName] = {};
     DWORD cchName = kMaxValueName;
     // Names only: a longer name does not fit and ends the enumeration.
-    if (GetRegistryEntryPoints().pfnEnumValue(m_hKey, m_dwEnumIndex, name, &cchName, nullptr, nullptr, nullptr,
-                                              nullptr) != ERROR_SUCCESS)
+    if (GetRegistryEntryPoints().m_pfnEnumValue(m_hKey, m_dwEnumIndex, name, &cchName, nullptr, nullptr, nullptr,
+                                                nullptr) != ERROR_SUCCESS)
         return FALSE;
     strName.assign(name, wcsnlen(name, kMaxValueName - 1));
     return TRUE;
@@ -115,5 +115,5 @@ BOOL CRegistryKey::DeleteValue(const wchar_t* pszName) {
     // to the largest index, and the next step brings it back to 0.
     --m_dwEnumIndex;
     if (!m_hKey) return FALSE;
-    return GetRegistryEntryPoints().pfnDeleteValue(m_hKey, pszName) == ERROR_SUCCESS;
+    return GetRegistryEntryPoints().m_pfnDeleteValue(m_hKey, pszName) == ERROR_SUCCESS;
 }

@@ -12,17 +12,17 @@ inline constexpr DWORD REGKEY_NO_DEFAULT = 0xDEF0;
 // The registry functions the key class calls, and only those. The key class always goes
 // through this table; it starts out holding the system's functions. Tests wrap an entry (the
 // flush, say) to watch the calls and still pass them on to the real registry.
-struct RegistryEntryPoints {
-    decltype(&::RegCreateKeyExW) pfnCreateKeyEx;
-    decltype(&::RegOpenKeyExW) pfnOpenKeyEx;
-    decltype(&::RegQueryValueExW) pfnQueryValueEx;
-    decltype(&::RegSetValueExW) pfnSetValueEx;
-    decltype(&::RegEnumValueW) pfnEnumValue;
-    decltype(&::RegDeleteValueW) pfnDeleteValue;
-    decltype(&::RegFlushKey) pfnFlushKey;
-    decltype(&::RegCloseKey) pfnCloseKey;
+struct CRegistryEntryPoints {
+    decltype(&::RegCreateKeyExW) m_pfnCreateKeyEx;
+    decltype(&::RegOpenKeyExW) m_pfnOpenKeyEx;
+    decltype(&::RegQueryValueExW) m_pfnQueryValueEx;
+    decltype(&::RegSetValueExW) m_pfnSetValueEx;
+    decltype(&::RegEnumValueW) m_pfnEnumValue;
+    decltype(&::RegDeleteValueW) m_pfnDeleteValue;
+    decltype(&::RegFlushKey) m_pfnFlushKey;
+    decltype(&::RegCloseKey) m_pfnCloseKey;
 };
-RegistryEntryPoints& GetRegistryEntryPoints();
+CRegistryEntryPoints& GetRegistryEntryPoints();
 
 // Reads never fail loudly: an absent or unreadable value gives the default. Writes report
 // success, but nothing is lost when a caller ignores it.

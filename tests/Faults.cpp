@@ -159,10 +159,10 @@ LRESULT CALLBACK PageHook(int code, WPARAM w, LPARAM l) {
 }
 
 bool Install() {
-    RegistryEntryPoints& reg = GetRegistryEntryPoints();
-    WRAP(pfnCreateKeyEx, RegCreateKeyExW) WRAP(pfnOpenKeyEx, RegOpenKeyExW) WRAP(pfnQueryValueEx, RegQueryValueExW)
-    WRAP(pfnSetValueEx, RegSetValueExW) WRAP(pfnEnumValue, RegEnumValueW) WRAP(pfnDeleteValue, RegDeleteValueW)
-    WRAP(pfnFlushKey, RegFlushKey) WRAP(pfnCloseKey, RegCloseKey)
+    CRegistryEntryPoints& reg = GetRegistryEntryPoints();
+    WRAP(m_pfnCreateKeyEx, RegCreateKeyExW) WRAP(m_pfnOpenKeyEx, RegOpenKeyExW)
+    WRAP(m_pfnQueryValueEx, RegQueryValueExW) WRAP(m_pfnSetValueEx, RegSetValueExW) WRAP(m_pfnEnumValue, RegEnumValueW)
+    WRAP(m_pfnDeleteValue, RegDeleteValueW) WRAP(m_pfnFlushKey, RegFlushKey) WRAP(m_pfnCloseKey, RegCloseKey)
     PATCH(FindFirstFileW) PATCH(FindNextFileW) PATCH(FindClose) PATCH(GetFileAttributesW) PATCH(CopyFileW)
     PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CreateProcessW) PATCH(CloseHandle) PATCH(PropertySheetW) PATCH(InitCommonControlsEx)
     PATCH(ImageList_LoadImageW) PATCH(ImageList_Destroy) PATCH(CreateDialogParamW) PATCH(CreateWindowExW)

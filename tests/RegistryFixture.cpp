@@ -52,9 +52,9 @@ LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD ty
 }
 
 namespace {
-RegistryEntryPoints g_real;
+CRegistryEntryPoints g_real;
 LSTATUS WINAPI CountFlush(HKEY hKey) {
-    const LSTATUS status = g_real.pfnFlushKey(hKey);
+    const LSTATUS status = g_real.m_pfnFlushKey(hKey);
     CWatchedRegistry::s_nFlushes += status == ERROR_SUCCESS;
     return status;
 }
@@ -63,8 +63,8 @@ LSTATUS WINAPI CountFlush(HKEY hKey) {
 CWatchedRegistry::CWatchedRegistry() {
     g_real = GetRegistryEntryPoints();
     s_nFlushes = 0;
-    GetRegistryEntryPoints().pfnFlushKey = CountFlush;
-    GetRegistryEntryPoints().pfnSetValueEx = SetValueExactly;
+    GetRegistryEntryPoints().m_pfnFlushKey = CountFlush;
+    GetRegistryEntryPoints().m_pfnSetValueEx = SetValueExactly;
 }
 CWatchedRegistry::~CWatchedRegistry() { GetRegistryEntryPoints() = g_real; }
 
