@@ -8,7 +8,7 @@ bool IsPseudoEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-struct FindCloser {
+struct CFindCloser {
     void operator()(HANDLE hFind) const { ::FindClose(hFind); }
 };
 
@@ -23,7 +23,7 @@ BOOL ForEachFolderEntry(const std::wstring& pattern, const FolderEntryVisitor& v
     WIN32_FIND_DATAW data{};
     HANDLE hFind = ::FindFirstFileW(pattern.c_str(), &data);
     if (hFind == INVALID_HANDLE_VALUE) return FALSE;
-    std::unique_ptr<void, FindCloser> closer(hFind);
+    std::unique_ptr<void, CFindCloser> closer(hFind);
     do {
         if (!IsPseudoEntry(data.cFileName)) visit(data);
     } while (::FindNextFileW(hFind, &data));
