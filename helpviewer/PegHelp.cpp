@@ -100,25 +100,27 @@ std::wstring Encode(const std::wstring& text) {
     return encoded;
 }
 
-struct Topic {
-    std::wstring helpFile;  // full path; empty when the file is not there
-    std::wstring anchor;
+struct CHelpTopic {
+    std::wstring m_strHelpFile;  // full path; empty when the file is not there
+    std::wstring m_strAnchor;
 };
 
 // "file:QovBrumvale.htm#options_game": a bare file name is looked for beside the viewer.
-Topic ParseTopic(const std::wstring& commandLine) {
+CHelpTopic ParseTopic(const std::wstring& commandLine) {
     std::wstring rest = commandLine;
     if (rest.size() >= 5 && ::CompareStringOrdinal(rest.c_str(), 5, L"file:", 5, TRUE) == CSTR_EQUAL) {
         rest.erase(0, 5);
     }
     size_t hash = rest.find(L'#');
-    Topic topic;
-    topic.helpFile = rest.substr(0, hash);
-    if (hash != std::wstring::npos) topic.anchor = rest.substr(hash + 1);
-    if (topic.helpFile.empty()) return topic;
-    if (topic.helpFile.find_first_of(L"\\/:") == std::wstring::npos) topic.helpFile = OwnFolder() + topic.helpFile;
-    DWORD attributes = ::GetFileAttributesW(topic.helpFile.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) topic.helpFile.clear();
+    CHelpTopic topic;
+    topic.m_strHelpFile = rest.substr(0, hash);
+    if (hash != std::wstring::npos) topic.m_strAnchor = rest.substr(hash + 1);
+    if (topic.m_strHelpFile.empty()) return topic;
+    if (topic.m_strHelpFile.find_first_of(L"\\/:") == std::wstring::npos)
+        topic.m_strHelpFile = OwnFolder() + topic.m_strHelpFile;
+    DWORD attributes = ::GetFileAttributesW(topic.m_strHelpFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        topic.m_strHelpFile.clear();
     return topic;
 }
 
@@ -126,9 +128,9 @@ Topic ParseTopic(const std::wstring& commandLine) {
 // a fragment for part of the file name. So the topic is reached through a page without one,
 // temp\PegHelp-topic.htm under the help file's folder, which sends the browser on to the help
 // file's anchor by a relative link. Empty when the page cannot be written.
-std::wstring ForwardingPage(const Topic& topic) {
-    std::wstring folder = FolderOf(topic.helpFile);
-    std::wstring target = L"../" + Encode(topic.helpFile.substr(folder.size())) + L"#" + Encode(topic.anchor);
+std::wstring ForwardingPage(const CHelpTopic& topic) {
+    std::wstring folder = FolderOf(topic.m_strHelpFile);
+    std::wstring target = L"../" + Encode(topic.m_strHelpFile.substr(folder.size())) + L"#" + Encode(topic.m_strAnchor);
     std::wstring html = L"<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-8\"><title>Help</title>"
                         L"<meta http-equiv=\"refresh\" content=\"0; url=" + target + L"\"></head>\r\n"
                         L"<body><p><a href=\"" + target + L"\">Help</a></p></body></html>\r\n";
@@ -179,10 +181,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         std::wstring commandLine = Arguments();
         Record(commandLine);
-        Topic topic = ParseTopic(commandLine);
-        if (!topic.helpFile.empty() && Environment(L"PEGHELP_RECORD_ONLY") != L"1") {
-            std::wstring page = topic.anchor.empty() ? std::wstring() : ForwardingPage(topic);
-            Open(page.empty() ? topic.helpFile : page);
+        CHelpTopic topic = ParseTopic(commandLine);
+        if (!topic.m_strHelpFile.empty() && Environment(L"PEGHELP_RECORD_ONLY") != L"1") {
+            std::wstring page = topic.m_strAnchor.empty() ? std::wstring() : ForwardingPage(topic);
+            Open(page.empty() ? topic.m_strHelpFile : page);
         }
     } catch (...) {
         // out of memory: nothing more to do, but whoever waits is still told
