@@ -44,7 +44,7 @@ BOOL CSkinsPage::OnInitDialog() {
 // and the stored one selected.
 void CSkinsPage::FillSkinList() {
     m_skinList.ResetContent();
-    m_skinPaths.clear();
+    m_vecSkinPaths.clear();
     m_skinList.AddString(kDefaultSkin);
 
     const std::wstring skinsFolder = WithBackslash(g_strModuleDir + kSkinsFolderName);
@@ -55,7 +55,7 @@ void CSkinsPage::FillSkinList() {
         const int nIndex = m_skinList.AddString(entry.cFileName);
         if (nIndex < 0) return;
         m_skinList.SetItemData(nIndex, reinterpret_cast<LPARAM>(path.get()));
-        m_skinPaths.push_back(std::move(path));
+        m_vecSkinPaths.push_back(std::move(path));
     });
 
     std::wstring stored;

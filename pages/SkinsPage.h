@@ -17,7 +17,7 @@ protected:
     CListBox m_skinList;  // "Default skin" first, then the skins in the folder's order
     // Each skin's path, the item data of its entry; owned here, freed with the page or when
     // the list is filled again.
-    std::vector<std::unique_ptr<std::wstring>> m_skinPaths;
+    std::vector<std::unique_ptr<std::wstring>> m_vecSkinPaths;
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

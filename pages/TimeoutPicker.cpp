@@ -20,7 +20,7 @@ BEGIN_MESSAGE_MAP(CTimeoutPicker, CWnd)
     ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
-CTimeoutPicker::CTimeoutPicker() { ::GetLocalTime(&m_baseDate); }
+CTimeoutPicker::CTimeoutPicker() { ::GetLocalTime(&m_stBaseDate); }
 
 BOOL CTimeoutPicker::Create(CWnd* pParentWnd, const RECT& rc, const wchar_t* pszFormat, BOOL bVersion) {
     if (pParentWnd == nullptr) return FALSE;
@@ -34,7 +34,7 @@ BOOL CTimeoutPicker::Create(CWnd* pParentWnd, const RECT& rc, const wchar_t* psz
 }
 
 void CTimeoutPicker::SetTime(const SYSTEMTIME& st) {
-    SYSTEMTIME shown = m_baseDate;
+    SYSTEMTIME shown = m_stBaseDate;
     shown.wHour = std::min<WORD>(st.wHour, 23);
     shown.wMinute = std::min<WORD>(st.wMinute, 59);
     shown.wSecond = std::min<WORD>(st.wSecond, 59);

@@ -22,7 +22,7 @@ public:
     LRESULT GetTime(SYSTEMTIME* pst) const;
 
 protected:
-    SYSTEMTIME m_baseDate{};
+    SYSTEMTIME m_stBaseDate{};
 
     // The input panel comes up while the picker has the focus.
     void OnSetFocus(HWND hOldFocus);

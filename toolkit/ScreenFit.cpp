@@ -395,7 +395,7 @@ void CScreenFit::AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lP
         // it shows at (below). A dialog takes the screen first; a new width has fitted its texts
         // as it came.
         m_bFitPending = true;
-        if (m_host == Host::kPage) return;
+        if (m_eHost == Host::kPage) return;
         FillWorkArea(hHost);
         if (m_bFitPending) FitTexts(hHost, cxTemplate);
     } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && m_cxLaidOut >= 0 && LOWORD(lParam) != m_cxLaidOut) {

@@ -24,13 +24,13 @@ void FitSheetToWorkArea(HWND hSheet);
 class CScreenFit {
 public:
     enum class Host { kDialog, kPage };
-    explicit CScreenFit(Host host) : m_host(host) {}
+    explicit CScreenFit(Host host) : m_eHost(host) {}
 
     // After the host's own handling of every message.
     void AfterMessage(HWND hHost, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    Host m_host;
+    Host m_eHost;
     int m_cxLaidOut = -1;  // the client width the controls are laid out for; -1 until initialised
     bool m_bFitPending = false;  // initialised, its texts not yet fitted
 
