@@ -1,5 +1,6 @@
 #include "dialogs/ExceptionsDialog.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -99,17 +100,22 @@ void CExceptionsDialog::OnOK() {
 }
 
 // The whole key is rewritten: every value goes, whatever its name, then one value per entry
-// named by its position ("  0", "  1", ...), in the list's order.
+// named by its position ("  0", "  1", ...), in the list's order. The entries' texts are read
+// first, so that nothing is allocated once the first old value is gone: running out of memory
+// then ends the program with the stored list as it was, never half rewritten.
 void CExceptionsDialog::SaveList() {
+    std::vector<std::wstring> texts(static_cast<size_t>(std::max(m_list.GetCount(), 0)));
+    for (size_t i = 0; i < texts.size(); ++i) texts[i] = m_list.GetText(static_cast<int>(i));
+
     CRegistryKey key(kSchemaRoot, kExceptionsKeyPath, TRUE, TRUE);
     std::vector<std::wstring> names;
     std::wstring name;
     for (BOOL bMore = key.EnumFirstValue(name); bMore; bMore = key.EnumNextValue(name)) names.push_back(name);
     for (const std::wstring& old : names) key.DeleteValue(old.c_str());
 
-    for (int i = 0; i < m_list.GetCount(); ++i) {
+    for (size_t i = 0; i < texts.size(); ++i) {
         wchar_t valueName[16] = {};
-        std::swprintf(valueName, std::size(valueName), kExceptionNameFormat, i);
-        key.WriteString(valueName, m_list.GetText(i).c_str());
+        std::swprintf(valueName, std::size(valueName), kExceptionNameFormat, static_cast<int>(i));
+        key.WriteString(valueName, texts[i].c_str());
     }
 }
