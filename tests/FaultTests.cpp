@@ -31,8 +31,7 @@ const Effect kCopyFailedOnce{{"messages", L"failed saved"}, {"copy in force", L"
 // Out of memory: the program ends where it is, having stored what it stored by then.
 const Effect kProgramEnded{{"game mode", L"1"}, {"mode", L"20006"}, {"mode", L"104"}, {"timeout", L"300"}, {"sound", L"30"},
                            {"music", L"0"}, {"copied", L"no"}, {"messages", L""}, {"messages", L"saved"}, {"skin", L"Neon"}, {"skin", L""},
-                           {"exceptions", L"notes.exe PLAYER.EXE"}, {"exceptions", L""}, {"exceptions", L"calc.exe"},
-                           {"exceptions", L"PLAYER.EXE"}, {"copy in force", L"yes"}};
+                           {"exceptions", L"notes.exe PLAYER.EXE"}, {"copy in force", L"yes"}};
 const Effect kSheetLost{{"game mode", L"1"}, {"mode", L"20006"}, {"timeout", L"300"}, {"sound", L"30"}, {"music", L"0"},
                         {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"}, {"skin", L"Neon"}};
 
@@ -167,7 +166,9 @@ const std::vector<ProgramStep> kSteps = {
     {"exceptions ok", L"Screen Saver Exceptions", [](HWND h) {
          Choose(::GetDlgItem(h, kExceptionList), L"notes.exe");
          Click(h, kRemoveButton);
+         const int before = faults::Count("new");  // faults.sh fails each allocation of the OK in turn
          Press(h, IDOK);
+         std::printf("allocations of the exceptions dialog's OK %d %d\n", before + 1, faults::Count("new"));
      }},
     {"advanced", kSheet, [](HWND h) { Click(Page(h), kMoreOptionsButton); }},
     {"island", L"Advanced Options", [](HWND h) {

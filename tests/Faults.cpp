@@ -191,6 +191,7 @@ std::map<std::string, int> Counts() {
         if (kSites[i].kind == nullptr && i != SiteId("SendMessageW")) counts[kSites[i].name] = g.counts[i];
     return counts;
 }
+int Count(std::string_view site) { return g.counts[SiteId(site)]; }
 std::string FailedContext() { return g.context; }
 std::map<std::string, int> Live() {
     std::map<std::string, int> live;

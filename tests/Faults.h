@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace faults {
 
@@ -14,8 +15,9 @@ namespace faults {
 // (1 on; none with n 0) failed.
 void Arm(const std::string& site = "", int n = 0);
 void Disarm();
-// The calls of each site since Arm.
+// The calls of each site since Arm; of one site (allocating nothing).
 std::map<std::string, int> Counts();
+int Count(std::string_view site);
 // The failed call's phase (g_pszPhase) and what it was about (a value name, a path, a window class, a list entry), or "".
 std::string FailedContext();
 // Objects the calls made while armed, over every run, not released yet, by kind ("font", "key", "find", ...).
