@@ -55,6 +55,8 @@ run_check() {
             bash "$SOURCE/tests/faults.sh" --rounds 3 ;;
         first-failures)
             bash "$SOURCE/tests/faults.sh" --first ;;
+        exceptions-ok)
+            bash "$SOURCE/tests/faults.sh" --exceptions-ok ;;
         screen:*)
             # A test program that dies can still end with status 0 under Wine: its verdict is read.
             local size dpi
