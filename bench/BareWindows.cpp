@@ -349,6 +349,33 @@ void InitPicker(HWND hDlg) {
     ::SetCursor(hOld);
 }
 
+// Where the program's fitting put each control of a template's dialog, for a client area of a width.
+struct Placements {
+    int cx = -1;
+    std::vector<RECT> rects;
+};
+Placements g_placements[3];  // exceptions, advanced options, picker
+Placements& PlacementsOf(UINT nTemplate) {
+    return g_placements[nTemplate == IDD_EXCEPTIONS ? 0 : nTemplate == IDD_ADVANCED_OPTIONS ? 1 : 2];
+}
+
+// Each control that lies elsewhere than the program's fitting put it, moved there as the fitting moves it.
+void Place(HWND hDlg, UINT nTemplate, int cx) {
+    const Placements& placements = PlacementsOf(nTemplate);
+    if (cx != placements.cx) return;
+    size_t i = 0;
+    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr && i < placements.rects.size();
+         h = ::GetWindow(h, GW_HWNDNEXT)) {
+        const RECT& rc = placements.rects[i++];
+        RECT now{};
+        ::GetWindowRect(h, &now);
+        ::MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&now), 2);
+        if (::EqualRect(&now, &rc)) continue;
+        constexpr UINT kAsFitted = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOSENDCHANGING | SWP_NOCOPYBITS;
+        ::SetWindowPos(h, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, kAsFitted | SWP_DEFERERASE);
+    }
+}
+
 // A dialog's controls kept against its edges, as it is sized.
 void Anchor(HWND hDlg, UINT nTemplate, int cx, int cy) {
     const int s = Scale(), bottom = BarTop(hDlg, cy);
@@ -392,6 +419,7 @@ INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
         ::SendDlgItemMessageW(hDlg, kBarId, TB_AUTOSIZE, 0, 0);
         Anchor(hDlg, s_nTemplate, LOWORD(lParam), HIWORD(lParam));
+        Place(hDlg, s_nTemplate, LOWORD(lParam));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) g_nDialogResult = LOWORD(wParam);
@@ -431,6 +459,10 @@ INT_PTR RunBareSheet(int nStartPage, BOOL bWork) {
 }
 
 // Made, shown at once and run by a plain loop, as the program runs its modal dialogs.
+void PlaceBareControlsAs(UINT nTemplate, int cxClient, std::vector<RECT> placements) {
+    PlacementsOf(nTemplate) = Placements{cxClient, std::move(placements)};
+}
+
 INT_PTR RunBareDialog(UINT nTemplate) {
     g_nDialogResult = 0;
     HWND hDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nTemplate), nullptr, &DialogProc,

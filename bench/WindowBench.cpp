@@ -77,6 +77,21 @@ double TimeTab(const std::function<void()>& open, int tab) {
 
 const std::vector<std::wstring> kExe{L"exe"};
 
+// Once the program's dialog of a template is shown: where its controls lie, for the bare dialog to put its own there.
+std::function<void(HWND)> PlacedFor(UINT nTemplate) {
+    return [nTemplate](HWND hDlg) {
+        std::vector<RECT> rects;
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            RECT& rc = rects.emplace_back();
+            ::GetWindowRect(h, &rc);
+            ::MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+        }
+        RECT client{};
+        ::GetClientRect(hDlg, &client);
+        PlaceBareControlsAs(nTemplate, client.right, std::move(rects));
+    };
+}
+
 struct Window {
     const wchar_t* name;
     std::function<double()> program, bare;
@@ -105,7 +120,7 @@ std::vector<Window> Windows() {
              return TimeUntilShown([] {
                  CExceptionsDialog dialog;
                  dialog.DoModal();
-             });
+             }, PlacedFor(IDD_EXCEPTIONS));
          },
          [] { return TimeUntilShown([] { RunBareDialog(IDD_EXCEPTIONS); }); }},
         {L"advanced options",
@@ -115,7 +130,7 @@ std::vector<Window> Windows() {
                  CAdvancedOptionsDialog dialog;
                  dialog.m_pdwMode = &dwMode;
                  dialog.DoModal();
-             });
+             }, PlacedFor(IDD_ADVANCED_OPTIONS));
          },
          [] { return TimeUntilShown([] { RunBareDialog(IDD_ADVANCED_OPTIONS); }); }},
         {L"program picker",
@@ -123,7 +138,7 @@ std::vector<Window> Windows() {
              return TimeUntilShown([] {
                  CSelectFileDialog picker(L"", &kExe, 1, L"Select Program", nullptr);
                  picker.DoModal();
-             });
+             }, PlacedFor(IDD_SELECT_FILE));
          },
          [] { return TimeUntilShown([] { RunBareDialog(IDD_SELECT_FILE); }); }},
     };
