@@ -17,7 +17,6 @@ case "$SUITE" in bookworm|trixie) shift ;; *) sed -n '2,4p' "$0" >&2; exit 2 ;; 
 SOURCE="$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)" || exit 2
 CACHE="${BRUMVALE_DEBIAN_CACHE-/var/cache/brumvale}"
 TREE="$(mktemp -d "${TMPDIR:-/tmp}/on-debian-$SUITE.XXXXXX")" || exit 1
-chmod 755 "$TREE"  # a system's root, which apt's own user walks through
 say() { printf '== %s\n' "$*"; }
 
 # The mirror this machine's apt uses, deb822 sources or one-line ones.
@@ -73,6 +72,7 @@ else
     say "Debian $SUITE made by debootstrap from $MIRROR ($((SECONDS - start)) s)"
 fi
 
+chmod 755 "$TREE"  # a system's root, which apt's own user walks through (mktemp made it private)
 cp /etc/resolv.conf "$TREE/etc/resolv.conf"
 mount -t proc proc "$TREE/proc" && mount -t sysfs sysfs "$TREE/sys" && mount -t tmpfs tmpfs "$TREE/tmp" &&
     mount --rbind /dev "$TREE/dev" && mount --make-rslave "$TREE/dev" || { say "the tree could not be mounted"; exit 1; }
