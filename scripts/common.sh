@@ -112,12 +112,30 @@ wine_env() {
 # The persistent server gets none of the caller's pipes: it would hold them open.
 warm_wine() {
     timeout 60 wineserver -w
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine cmd /c exit </dev/null >/dev/null 2>&1
+    if [ -n "${DEVICE_LOCK:-}" ]; then  # a server left by a run that was killed must not keep the device locked
+        wineserver -p </dev/null >/dev/null 2>&1 {DEVICE_LOCK}>&-
+        wine cmd /c exit </dev/null >/dev/null 2>&1 {DEVICE_LOCK}>&-
+    else
+        wineserver -p </dev/null >/dev/null 2>&1
+        wine cmd /c exit </dev/null >/dev/null 2>&1
+    fi
 }
 
 # Waits until the server is gone: -k alone stops waiting after ten seconds.
 stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || true; }
+
+# One run at a time on a device. A second run would share the first one's Wine server and
+# registry, and stopping Wine at its end would kill the first run's programs in the middle of
+# their work: they end printing nothing (a test program's output is still in its buffer). The
+# lock is the run's own, and its programs': Wine's server and services do not hold it, so that
+# one left behind by a killed run does not keep the device locked. A second run waits for it.
+lock_device() {
+    mkdir -p "$(dirname "$1")"
+    exec {DEVICE_LOCK}>"$1.lock"
+    flock -n "$DEVICE_LOCK" && return 0
+    log "waiting for the other run on $1 to end"
+    flock "$DEVICE_LOCK"
+}
 
 # A session on the device PREFIX: SCREEN is WxH for a new Xvfb screen of that size, or "display"
 # for the display the caller has; DPI the pixel density; with "desktop" Wine draws into a
@@ -128,6 +146,7 @@ stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || tru
 # Sets DISPLAY and WINEPREFIX. open_session stops short of warming Wine.
 open_session() {
     local screen="$1" dpi="$2" prefix="$3" desktop="${4:-}" managed=N settings
+    lock_device "$prefix"
     if [ "$screen" = display ]; then
         managed=Y
         screen=""
@@ -136,7 +155,6 @@ open_session() {
     fi
     export WINEPREFIX="$prefix"
     wine_env
-    mkdir -p "$(dirname "$prefix")"
     "$ROOT/device/make-device.sh" "$prefix" "$BUILD"
     at_exit stop_wine
     settings="dpi=$dpi managed=$managed desktop=${desktop:+$screen} fonts=without-bitmap-faces"
