@@ -15,7 +15,7 @@ Strings ChildrenAt(const Strings& path) { return Children(Tree(), Find(Tree(), p
 const std::pair<std::wstring, bool> kEntries[] = {
     {L"Program.exe", true}, {L"Sub/", true}, {L"Tool.EXE", true}, {L"readme", false}, {L"Empty/", true},
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
-    {L"ReadOnly/", true}, {L"a.exe", true}, {L"Hidden.exe", true},
+    {L"ReadOnly/", true}, {L"a.exe", true}, {L"Hidden.exe", true}, {L".dotted/", true}, {L".dotted.exe", true},
 };
 void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
 
@@ -61,7 +61,7 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
                           EXPECT_EQ(std::tuple(::GetWindowLongW(Tree(), GWL_STYLE), ::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, Hooked(Tree())),
                                     std::tuple(0x50010033L, LONG(WS_EX_CLIENTEDGE), true));
                           EXPECT_EQ(ChildrenAt({L"Folder/"}), expected);
-                          for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/"})
+                          for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/", L".dotted/"})
                               EXPECT_EQ(ChildrenAt({L"Folder/", folder}), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
                       }
                       if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(Tree(), row.click));

@@ -1,5 +1,6 @@
 // The Screen Saver page on the real sheet and registry, with its timeout picker, inside the sheet's own modal loop.
 #include "app/OptionsSheet.h"
+#include "pages/TimeoutPicker.h"
 #include "shell/InputPanel.h"
 #include "tests/ToolkitHost.h"
 
@@ -87,4 +88,22 @@ TEST(ScreenSaverPage, ShowsAndStoresItsBitsAndTimeout) {
                  }});
         EXPECT_EQ(std::tuple(shown, Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::tuple(c.shown, expected, (c.button == PSBTN_OK) + c.bVolumesStored));
     }
+}
+
+// The timeout picker alone, each field given past its range: it stops at its own limit, nothing carried to the next.
+TEST(TimeoutPicker, EachFieldStopsAtItsOwnLimit) {
+    const struct { WORD hour, minute, second, milliseconds; const wchar_t* shown; } rows[] = {
+        {25, 75, 99, 0, L"23:59:59"}, {5, 60, 0, 0, L"05:59:00"}, {24, 0, 0, 0, L"23:00:00"},
+        {0, 0, 60, 0, L"00:00:59"}, {1, 2, 3, 1500, L"01:02:03"}, {0, 0, 0, 0, L"00:00:00"},
+    };
+    CToolkitHost host(L"Picker");
+    RunModal(host, {[&] {
+        CTimeoutPicker picker;
+        ASSERT_TRUE(picker.Create(&host, {10, 40, 110, 60}, L"HH':'mm':'ss", TRUE));
+        for (const auto& row : rows) {
+            picker.SetTime({2020, 1, 3, 1, row.hour, row.minute, row.second, row.milliseconds});
+            EXPECT_EQ(TextOf(picker.m_hWnd), row.shown) << row.hour << ":" << row.minute << ":" << row.second;
+        }
+        host.EndDialog(IDCANCEL);
+    }});
 }

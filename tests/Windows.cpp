@@ -1,0 +1,135 @@
+#include "tests/Windows.h"
+
+#include <utility>
+
+#include "tests/ToolkitHost.h"
+
+namespace {
+const wchar_t kNormal[] = L"Tahoma 13 400", kBold[] = L"Tahoma 13 700", kExceptions[] = L"Screen Saver Exceptions";
+}  // namespace
+
+// The dialogs as their templates place them at 96 dpi (a dialog unit 1.5 pixels across, 1.625 down), but for the
+// picker's tree, below the header and across the whole width, and the Skins list reaching to 14 and 10 pixels from the
+// page's edge and bar (twice the margins on a screen this wide). The sheet and its pages: the platform's sizes.
+const std::vector<WindowFacts> kWindows = {
+    {"sheet", kSheet, L"", "options_game", L"", L"", {}, {}, {{0, {0, 0, 330, 341}}}},
+    {"Game", L"Game", kSheet, "options_game", kSheet, L"Cancel:2", {1010}, {{L"Static", kNormal}, {L"box", kNormal}},
+     {{0, {0, 0, 310, 271}}, {1010, {8, 33, 223, 49}}}},
+    {"Screen Saver", L"Screen Saver", kSheet, "options_screensaver", kSheet, L"Cancel:2",
+     {100, 1000, 1005, 1006, 1008, 1009, 1014},
+     {{L"Static", kNormal}, {L"SysDateTimePick32", kNormal}, {L"box", kNormal}, {L"push", kBold}},
+     {{0, {0, 0, 310, 271}}, {100, {29, 63, 142, 103}}}},
+    {"exceptions", kExceptions, kExceptions, "options_exceptions", kSheet, L"Cancel:2", {1053},
+     {{L"ListBox", kNormal}, {L"Static", kNormal}, {L"push", kBold}},
+     {{0, {0, 0, 231, 271}}, {1053, {11, 62, 143, 166}}, {1054, {149, 89, 223, 109}}, {1055, {149, 62, 223, 82}}}},
+    {"picker", L"Select File", L"Select Program", "options_add_exception", kExceptions, L"", {1057},
+     {{L"SysTreeView32", kNormal}, {L"push", kBold}},
+     {{0, {0, 0, 209, 263}}, {1057, {-1, 24, 210, 223}}, {IDOK, {38, 232, 113, 252}}, {IDCANCEL, {126, 232, 201, 252}}}},
+    {"advanced", L"Advanced Options", L"Screen Saver Options", "options_screensaver_ext", kSheet, L"Cancel:2",
+     {1007, 1012, 1013, 1014, 1016}, {{L"Static", kNormal}, {L"box", kNormal}, {L"push", kBold}}, {{0, {0, 0, 239, 271}}}},
+    {"Skins", L"Skins", kSheet, "options_skins", kSheet, L"Cancel:2", {1053}, {{L"ListBox", kNormal}, {L"Static", kNormal}},
+     {{0, {0, 0, 310, 271}}, {1053, {8, 62, 296, 235}}}},
+};
+
+namespace {
+
+// A control's kind: a push button, a box (check box), a group, or its class.
+std::wstring KindOf(HWND h) {
+    const LONG type = ::GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+    if (ClassOf(h) != L"Button") return ClassOf(h);
+    return type <= BS_DEFPUSHBUTTON ? L"push" : type == BS_GROUPBOX ? L"group" : L"box";
+}
+
+// A command bar's buttons as "text:command", a space between.
+std::wstring BarOf(HWND hBar) {
+    std::wstring shown;
+    for (int i = 0; hBar && i < ::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0); ++i) {
+        TBBUTTON button{};
+        wchar_t text[64] = {};
+        ::SendMessageW(hBar, TB_GETBUTTON, i, LPARAM(&button));
+        ::SendMessageW(hBar, TB_GETBUTTONTEXTW, button.idCommand, LPARAM(text));
+        shown += (i ? L" " : L"") + std::wstring(text) + L":" + std::to_wstring(button.idCommand);
+    }
+    return shown;
+}
+
+// A page's caption is its tab's text.
+std::wstring CaptionOf(HWND hWnd) {
+    const HWND hSheet = ::GetParent(hWnd);
+    if (!hSheet || !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD)) return TextOf(hWnd);
+    wchar_t text[64] = {};
+    TCITEMW item{TCIF_TEXT, 0, 0, text, 64, 0, 0};
+    TabCtrl_GetItem(PropSheet_GetTabControl(hSheet), PropSheet_HwndToIndex(hSheet, hWnd), &item);
+    return text;
+}
+
+}  // namespace
+
+WindowFacts FactsOf(const WindowFacts& row, HWND hWnd) {
+    HDC hdc = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
+    ::ReleaseDC(nullptr, hdc);
+    const HWND hOwner = ::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER);
+    WindowFacts shown{row.window, CaptionOf(hWnd), L"", row.help, hOwner ? TextOf(hOwner) : L"",
+                      BarOf(::GetDlgItem(hWnd, kCommandBar)), {}, {}, {}};
+    if (!row.header.empty()) shown.header = ShowsHeader(hWnd, row.header.c_str()) ? row.header : L"(not as drawn)";
+    for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (Hooked(h)) shown.hooked.insert(::GetDlgCtrlID(h));
+        // The toolkit's fonts on its hosts' controls, those that keep a font (a slider keeps none).
+        if (row.header.empty() || ::GetDlgCtrlID(h) == kCommandBar || !::SendMessageW(h, WM_GETFONT, 0, 0)) continue;
+        const auto [face, height, weight] = FontOf(h);
+        shown.fonts[KindOf(h)] = face + L" " + std::to_wstring(height * 96 / dpi) + L" " + std::to_wstring(weight);
+    }
+    return shown;
+}
+
+std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&, HWND)>& step) {
+    const auto row = [](const char* window) {
+        return *std::find_if(kWindows.begin(), kWindows.end(), [&](const WindowFacts& r) { return r.window == std::string(window); });
+    };
+    std::vector<std::string> topics;
+    size_t nAsked = 0, nPending = 0;
+    // F1 goes through the queue: the topic it asked for is read as the next step begins.
+    const auto collect = [&] {
+        if (nPending == 0) return;
+        const auto lines = HelpRecorded(++nAsked);
+        topics.insert(topics.end(), std::exchange(nPending, 0), lines.size() < nAsked ? "" : lines.back());
+    };
+    const auto see = [&](std::vector<std::pair<const char*, HWND (*)(HWND)>> windows) {
+        return [&, windows](HWND h) {
+            for (const auto& [window, of] : windows) step(row(window), of(h));
+            PressKeys({VK_F1});
+            nPending = windows.size();
+        };
+    };
+    HWND (*self)(HWND) = [](HWND h) { return h; };
+    const auto tapTab = [](HWND hSheet, int nTab) {
+        const HWND hTabs = PropSheet_GetTabControl(hSheet);
+        RECT rc{};
+        TabCtrl_GetItemRect(hTabs, nTab, &rc);
+        POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        ::ClientToScreen(hTabs, &middle);
+        TapAt(middle);
+    };
+    ClearHelpRecord();
+    std::vector<ProgramStep> steps = {
+        {"sheet", kSheet, see({{"sheet", self}, {"Game", Page}})},
+        {"screen saver", kSheet, [](HWND h) { ::SendMessageW(h, PSM_SETCURSEL, 1, 0); }},
+        {"screen saver", kSheet, see({{"Screen Saver", Page}})},
+        {"exceptions", kSheet, [](HWND h) { Press(Page(h), kExceptionsButton); }},
+        {"exceptions", kExceptions, see({{"exceptions", self}})},
+        {"picker", kExceptions, [](HWND h) { Press(h, kAddButton); }},
+        {"picker", L"Select File", see({{"picker", self}})},
+        {"picker", L"Select File", [](HWND h) { Press(h, IDCANCEL); }},
+        {"exceptions", kExceptions, [](HWND h) { Press(h, IDCANCEL); }},
+        {"advanced", kSheet, [](HWND h) { Press(Page(h), kMoreOptionsButton); }},
+        {"advanced", L"Advanced Options", see({{"advanced", self}})},
+        {"advanced", L"Advanced Options", [](HWND h) { Press(h, IDCANCEL); }},
+        {"skins", kSheet, [&](HWND h) { tapTab(h, 2); }},
+        {"skins", kSheet, see({{"Skins", Page}})},
+        {"end", kSheet, [](HWND h) { ::SendMessageW(h, WM_CLOSE, 0, 0); }},
+    };
+    for (ProgramStep& s : steps) s.act = [&collect, act = s.act](HWND h) { collect(); act(h); };
+    RunProgram(steps);
+    return topics;
+}
