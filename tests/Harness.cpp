@@ -129,10 +129,13 @@ void PressKeys(std::initializer_list<WORD> keys) {
     ::SendInput(UINT(input.size()), input.data(), sizeof(INPUT));
 }
 
+// The point goes with each event: a pointer moved on its own may not be there yet when the pen comes down.
 void TapAt(POINT pt) {
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT input[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
-                      {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
+    const LONG x = ::MulDiv(pt.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = ::MulDiv(pt.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input[2] = {{INPUT_MOUSE, {.mi = {x, y, 0, at | MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                      {INPUT_MOUSE, {.mi = {x, y, 0, at | MOUSEEVENTF_LEFTUP, 0, 0}}}};
     ::SendInput(2, input, sizeof(INPUT));
 }
 

@@ -70,7 +70,6 @@ TEST(OptionSheet, RoutesThroughThePagesChromeEndsOnceAPageClosedOrOnQuitAndOnlyT
         std::vector<LRESULT> results;
         const auto chrome = [&] {
             HWND hPage = sheet.game.m_hWnd, hBox = sheet.game.GetDlgItem(kPhoneEditionBox);
-            EXPECT_TRUE(ShowsHeader(hPage, L"Qov Brumvale Options"));
             ::SendMessageW(hPage, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             for (UINT code : {NM_FIRST - 16, NM_FIRST - 50, NM_CLICK, PSN_APPLY}) {
                 NMHDR hdr{hBox, kPhoneEditionBox, code};
@@ -97,31 +96,4 @@ TEST(OptionSheet, RoutesThroughThePagesChromeEndsOnceAPageClosedOrOnQuitAndOnlyT
         EXPECT_EQ(std::tuple(sheet.log, result, bool(sheet.m_bPageClosed), TakeQuitMessage()),
                   std::tuple("G:-2 G:-202 " + c.log, c.result, !c.log.empty(), c.quit));
     }
-}
-
-// F1 asks for the topic of the page in front, however it came there: at the start, chosen by a message to the sheet, by
-// a tap on its tab. Each request is read once the viewer has recorded it, so that they are recorded in turn.
-TEST(OptionSheet, F1AsksForThePageInFront) {
-    ClearHelpRecord();
-    const auto tapSkinsTab = [](HWND hSheet) {
-        const HWND hTabs = PropSheet_GetTabControl(hSheet);
-        RECT rc{};
-        TabCtrl_GetItemRect(hTabs, 2, &rc);
-        POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-        ::ClientToScreen(hTabs, &middle);
-        TapAt(middle);
-    };
-    const auto thenF1 = [](std::function<void(HWND)> act) {
-        return [act](HWND h) {
-            act(h);
-            PressKeys({VK_F1});
-        };
-    };
-    const auto recorded = [](size_t n) { return [n](HWND) { HelpRecorded(n); }; };
-    RunProgram({{"start", kSheet, thenF1([](HWND) {})}, {"start", kSheet, recorded(1)},
-                {"message", kSheet, thenF1([](HWND h) { ::SendMessageW(h, PSM_SETCURSEL, 1, 0); })},
-                {"message", kSheet, recorded(2)}, {"tap", kSheet, thenF1(tapSkinsTab)}, {"tap", kSheet, recorded(3)},
-                {"end", kSheet, [](HWND h) { ::SendMessageW(h, WM_CLOSE, 0, 0); }}});
-    const std::string topic = "file:QovBrumvale.htm#options_";
-    EXPECT_EQ(HelpRecorded(3), (std::vector<std::string>{topic + "game", topic + "screensaver", topic + "skins"}));
 }

@@ -26,7 +26,7 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     std::wstring shown;
     RunModal(sheet, {[&] {
                  HWND hList = sheet.m_skinsPage.GetDlgItem(kSkinList);
-                 EXPECT_TRUE(::GetFocus() == hList && Hooked(hList));
+                 EXPECT_EQ(::GetFocus(), hList);
                  const std::vector<std::wstring> entries = Entries(hList);
                  for (size_t i = 0; i < entries.size(); ++i)
                      shown += (i ? L"|" : L"") + entries[i] + (::SendMessageW(hList, LB_GETCURSEL, 0, 0) == LRESULT(i) ? L"*" : L"");

@@ -32,7 +32,7 @@ std::wstring Shown(HWND hDlg, std::initializer_list<int> ids) {
                  (cls == TRACKBAR_CLASSW ? std::to_wstring(::SendMessageW(h, TBM_GETPOS, 0, 0))
                   : bBox                 ? std::to_wstring(::IsDlgButtonChecked(hDlg, nID))
                                          : TextOf(h).substr(0, cls == DATETIMEPICK_CLASSW ? 99 : 1)) +
-                 (::IsWindowVisible(h) ? L"" : L"h") + (::IsWindowEnabled(h) ? L"" : L"-") + (Hooked(h) ? L"" : L"?");
+                 (::IsWindowVisible(h) ? L"" : L"h") + (::IsWindowEnabled(h) ? L"" : L"-");
     }
     return shown;
 }

@@ -31,7 +31,7 @@ void SizeClient(HWND hWnd, int cx, int cy);
 // A button clicked as the pen does it.
 void Click(HWND hDlg, int nID);
 // The controls as a user sees them, a word each: a check box 1 or 0, a slider its position, the time
-// picker its time, anything else its first letter; then h hidden, - disabled, ? not hooked.
+// picker its time, anything else its first letter; then h hidden, - disabled.
 std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
 // Whether a window's header band shows the title: bold Tahoma 13 pixels high at 96 dpi, dark blue, 8 pixels in, centred
 // in the 24-pixel band on the window colour, at the screen's density; drawn here, compared pixel by pixel, the rule aside.

@@ -19,6 +19,8 @@ const std::vector<WindowFacts> kWindows = {
      {100, 1000, 1005, 1006, 1008, 1009, 1014},
      {{L"Static", kNormal}, {L"SysDateTimePick32", kNormal}, {L"box", kNormal}, {L"push", kBold}},
      {{0, {0, 0, 310, 271}}, {100, {29, 63, 142, 103}}}},
+    {"Skins", L"Skins", kSheet, "options_skins", kSheet, L"Cancel:2", {1053}, {{L"ListBox", kNormal}, {L"Static", kNormal}},
+     {{0, {0, 0, 310, 271}}, {1053, {8, 62, 296, 235}}}},
     {"exceptions", kExceptions, kExceptions, "options_exceptions", kSheet, L"Cancel:2", {1053},
      {{L"ListBox", kNormal}, {L"Static", kNormal}, {L"push", kBold}},
      {{0, {0, 0, 231, 271}}, {1053, {11, 62, 143, 166}}, {1054, {149, 89, 223, 109}}, {1055, {149, 62, 223, 82}}}},
@@ -27,8 +29,6 @@ const std::vector<WindowFacts> kWindows = {
      {{0, {0, 0, 209, 263}}, {1057, {-1, 24, 210, 223}}, {IDOK, {38, 232, 113, 252}}, {IDCANCEL, {126, 232, 201, 252}}}},
     {"advanced", L"Advanced Options", L"Screen Saver Options", "options_screensaver_ext", kSheet, L"Cancel:2",
      {1007, 1012, 1013, 1014, 1016}, {{L"Static", kNormal}, {L"box", kNormal}, {L"push", kBold}}, {{0, {0, 0, 239, 271}}}},
-    {"Skins", L"Skins", kSheet, "options_skins", kSheet, L"Cancel:2", {1053}, {{L"ListBox", kNormal}, {L"Static", kNormal}},
-     {{0, {0, 0, 310, 271}}, {1053, {8, 62, 296, 235}}}},
 };
 
 namespace {
@@ -65,22 +65,33 @@ std::wstring CaptionOf(HWND hWnd) {
 
 }  // namespace
 
-WindowFacts FactsOf(const WindowFacts& row, HWND hWnd) {
+void ExpectFacts(const WindowFacts& row, HWND hWnd) {
+    SCOPED_TRACE(row.window);
     HDC hdc = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
     ::ReleaseDC(nullptr, hdc);
     const HWND hOwner = ::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER);
-    WindowFacts shown{row.window, CaptionOf(hWnd), L"", row.help, hOwner ? TextOf(hOwner) : L"",
-                      BarOf(::GetDlgItem(hWnd, kCommandBar)), {}, {}, {}};
-    if (!row.header.empty()) shown.header = ShowsHeader(hWnd, row.header.c_str()) ? row.header : L"(not as drawn)";
+    EXPECT_EQ(CaptionOf(hWnd), row.caption);
+    EXPECT_TRUE(row.header.empty() || ShowsHeader(hWnd, row.header.c_str())) << "no header " << testing::PrintToString(row.header);
+    EXPECT_EQ(hOwner ? TextOf(hOwner) : L"", row.owner);
+    EXPECT_EQ(BarOf(::GetDlgItem(hWnd, kCommandBar)), row.bar);
+    std::set<int> hooked;
+    std::map<std::wstring, std::wstring> fonts;
     for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        if (Hooked(h)) shown.hooked.insert(::GetDlgCtrlID(h));
+        if (Hooked(h)) hooked.insert(::GetDlgCtrlID(h));
         // The toolkit's fonts on its hosts' controls, those that keep a font (a slider keeps none).
         if (row.header.empty() || ::GetDlgCtrlID(h) == kCommandBar || !::SendMessageW(h, WM_GETFONT, 0, 0)) continue;
         const auto [face, height, weight] = FontOf(h);
-        shown.fonts[KindOf(h)] = face + L" " + std::to_wstring(height * 96 / dpi) + L" " + std::to_wstring(weight);
+        fonts[KindOf(h)] = face + L" " + std::to_wstring(height * 96 / dpi) + L" " + std::to_wstring(weight);
     }
-    return shown;
+    EXPECT_EQ(hooked, row.hooked);
+    EXPECT_EQ(fonts, row.fonts);
+}
+
+std::vector<std::string> TableTopics() {
+    std::vector<std::string> topics;
+    for (const WindowFacts& row : kWindows) topics.push_back("file:QovBrumvale.htm#" + row.help);
+    return topics;
 }
 
 std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&, HWND)>& step) {
@@ -116,7 +127,12 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
         {"sheet", kSheet, see({{"sheet", self}, {"Game", Page}})},
         {"screen saver", kSheet, [](HWND h) { ::SendMessageW(h, PSM_SETCURSEL, 1, 0); }},
         {"screen saver", kSheet, see({{"Screen Saver", Page}})},
-        {"exceptions", kSheet, [](HWND h) { Press(Page(h), kExceptionsButton); }},
+        {"skins", kSheet, [&](HWND h) { tapTab(h, 2); }},
+        {"skins", kSheet, see({{"Skins", Page}})},
+        {"exceptions", kSheet, [](HWND h) {
+             ::SendMessageW(h, PSM_SETCURSEL, 1, 0);
+             Press(Page(h), kExceptionsButton);
+         }},
         {"exceptions", kExceptions, see({{"exceptions", self}})},
         {"picker", kExceptions, [](HWND h) { Press(h, kAddButton); }},
         {"picker", L"Select File", see({{"picker", self}})},
@@ -125,8 +141,6 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
         {"advanced", kSheet, [](HWND h) { Press(Page(h), kMoreOptionsButton); }},
         {"advanced", L"Advanced Options", see({{"advanced", self}})},
         {"advanced", L"Advanced Options", [](HWND h) { Press(h, IDCANCEL); }},
-        {"skins", kSheet, [&](HWND h) { tapTab(h, 2); }},
-        {"skins", kSheet, see({{"Skins", Page}})},
         {"end", kSheet, [](HWND h) { ::SendMessageW(h, WM_CLOSE, 0, 0); }},
     };
     for (ProgramStep& s : steps) s.act = [&collect, act = s.act](HWND h) { collect(); act(h); };

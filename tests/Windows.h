@@ -18,9 +18,12 @@ struct WindowFacts {
 };
 extern const std::vector<WindowFacts> kWindows;
 
-// The facts a window shows, read as the row reads them (the placement aside).
-WindowFacts FactsOf(const WindowFacts& row, HWND hWnd);
+// Expects the window to show its row's facts, each on a line of its own (the placement and the help aside).
+void ExpectFacts(const WindowFacts& row, HWND hWnd);
+// The topics the table's windows ask for, in its order, as the help viewer records them.
+std::vector<std::string> TableTopics();
 // Opens each window in the table's order: the sheet (its Game page in front), the Screen Saver tab chosen by a message to
-// the sheet, "Exceptions...", its "Add...", "More Options...", the Skins tab tapped, then closes the sheet. In each, the
-// step sees the window and its row, then F1 is pressed there; answers the topics asked for, in turn.
+// the sheet, the Skins tab tapped, then on the Screen Saver tab "Exceptions...", its "Add...", "More Options...", and
+// closes the sheet. In each, the step sees the window and its row, then F1 is pressed there; answers the topics asked
+// for, in turn.
 std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&, HWND)>& step);
