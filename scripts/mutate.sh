@@ -7,6 +7,8 @@
 # or logical operator turned round, a number or truth value changed:
 #   scripts/mutate.sh --sample SEED [COUNT]   COUNT faults that build (100 unless given); those
 #                                             that do not build are drawn again, counted apart
+#   scripts/mutate.sh --matrix [WORD...]      every listed fault (or those named with a word)
+#                                             against every check, not only the one it names
 # A drawn fault runs first the tests of its folder; if they pass, the whole in-process suite, the
 # first call of every failure site, the keystrokes, three screens and the odd drive. The draw is
 # written to .mutate/sample-SEED.txt as it goes; a run given the same seed goes on where it stopped.
@@ -197,6 +199,56 @@ sample() {
     grep ' SURVIVED ' "$results" || true
 }
 if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
+
+# --- every fault against every check ------------------------------------------------------------
+# The checks a built fault fails, a word each: every in-process test by name, every screen test as
+# NAME@WxH, e2e, odd-drive, and the list's own check where it is none of those (a failure run).
+failing_checks() {
+    local check="$1" out screen size dpi
+    out=$(cd "$BUILD/tests" && timeout 600 wine ./options_tests.exe 2>&1)
+    sed -n 's/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1/p' <<<"$out" | sort -u
+    grep -q '\[  PASSED  \]' <<<"$out" || echo "in-process-suite-ended"
+    for screen in 240x320:96 320x240:96 400x300:96 240x240:96 480x640:192 640x480:96; do
+        IFS=: read -r size dpi <<<"$screen"
+        out=$(cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1)
+        sed -n "s/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1@$size/p" <<<"$out" | sort -u
+        grep -q '\[  PASSED  \]' <<<"$out" || echo "screens-ended@$size"
+    done
+    run_check e2e >/dev/null 2>&1 || echo e2e
+    run_check odd-drive >/dev/null 2>&1 || echo odd-drive
+    case "$check" in fault:*|exceptions-ok|rounds|first-failures) run_check "$check" >/dev/null 2>&1 || echo "$check" ;; esac
+}
+# Each listed fault (or those whose names hold one of the words) once, against every check; one
+# line each in .mutate/matrix.txt: the fault's name, a tab, the checks that caught it. A run resumes
+# where the file ends. Then, per check, how many faults it catches and how many no other check does.
+matrix() {
+    local results="$WORK/matrix.txt" name="" file="" check="" old="" line start caught word wanted
+    touch "$results"
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in
+            name:*) name="${line#name: }" ;;
+            file:*) file="${line#file: }" ;;
+            check:*) check="${line#check: }" ;;
+            -*) old="${line#-}" ;;
+            +*)
+                wanted=$(( $# == 0 ))
+                for word in "$@"; do [[ "$name" == *"$word"* ]] && wanted=1; done
+                [ "$wanted" = 1 ] && ! cut -f1 "$results" | grep -qxF -- "$name" || continue
+                start=$SECONDS
+                if ! apply "$file" "$old" "${line#+}" || ! cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1; then
+                    caught="NOT-APPLIED"
+                else
+                    caught=$(failing_checks "$check" | xargs)
+                fi
+                put_back "$file"
+                printf '%s\t%s\n' "$name" "$caught" >>"$results"
+                echo "$name: ${caught:-NOTHING} ($((SECONDS - start)) s)" ;;
+        esac
+    done <"$MUTATIONS"
+    awk -F'\t' '{ n = split($2, c, " "); for (i = 1; i <= n; i++) { all[c[i]]++; if (n == 1) alone[c[i]]++ } }
+                 END { for (k in all) printf "%4d caught, %3d alone  %s\n", all[k], alone[k], k }' "$results" | sort -rn
+}
+if [ "${1:-}" = --matrix ]; then shift; matrix "$@"; exit; fi
 
 # The list: blocks of "name:", "file:", "check:", "-old line" and "+new line", a blank line between.
 WORDS=("$@")

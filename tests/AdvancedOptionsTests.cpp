@@ -4,54 +4,58 @@
 
 namespace {
 
-// What a user does in the dialog (a copy refused as the running game holds the saved state, the failure run makes).
-enum class Act { kDefaultVolume, kIslandBox, kSaveIsland, kOk, kCancel };
-using enum Act;
-// A message box as shown: its icon (none for another, or one not in the program's name over the dialog) and its text.
-struct Box { LPCWSTR icon; std::wstring text; bool operator==(const Box&) const = default; };
-void PrintTo(const Box& box, std::ostream* os) { *os << (box.icon == IDI_ERROR ? "error: " : box.icon ? "information: " : "astray: ") << testing::PrintToString(box.text); }
-const Box kSaved{IDI_INFORMATION, L"Your current island is now saved and will be used as screen saver island.\n"
-                                  L"Now game play will have no effect on screen saver state."};
-const Box kBack{IDI_INFORMATION, L"Now in screen saver you can see your current island."};
-const Box kFailed{IDI_ERROR, L"Error saving current island for screen saver.\nMaybe you never run QovBrumvale or game is active now."};
+// A message box as shown: "information: " or "error: " (or "astray: " where not in the program's name over the
+// dialog in front), then its text.
+const std::wstring kSaved = L"information: Your current island is now saved and will be used as screen saver island.\n"
+                            L"Now game play will have no effect on screen saver state.";
+const std::wstring kBack = L"information: Now in screen saver you can see your current island.";
+const std::wstring kFailed = L"error: Error saving current island for screen saver.\n"
+                             L"Maybe you never run QovBrumvale or game is active now.";
 
 }  // namespace
 
-// The acts; the sliders, island box and button as shown (Shown) before each act; the boxes met; what is stored, the opener's word, the copy.
+// The acts (a copy refused as the running game holds the saved state, the failure run makes); the sliders, island box
+// and button as shown (Shown) before each act; the boxes met; what is stored, the opener's word, the copy.
 TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
     // The game's saved state and an older island copy beside it, made afresh for each case.
     const std::filesystem::path dir = L"C:\\Island", state = dir / L"Save.ino", copy = dir / L"SS_Settings.ino";
     const std::string kState("island \x01\x02\x00\xFF state", 17), kOldCopy = "an older copy";
-    auto bytes = [](const std::filesystem::path& path) { std::ifstream file(path, std::ios::binary); return std::string{std::istreambuf_iterator<char>(file), {}}; };
     const Changes kStored{{L"ss_sound_vol", Dword(30)}, {L"ss_music_vol", Dword(50)}};
     const std::vector<std::wstring> kFailedTwice{L"30 50 0 S", L"30 50 0 S"};
-    struct Case {  // mode: the opener's word, none when not given, after as before unless given; copied: SS_Settings.ino holds the saved state
-        Changes before = {}; std::optional<DWORD> mode = {}; std::vector<Act> acts = {}; std::vector<std::wstring> shown = {};
-        Changes after = {}; std::vector<Box> boxes = {}; std::optional<DWORD> modeAfter = {}; bool bCopied = false;
+    // acts: Default Volume, the island box, Save island, OK, Cancel (d, i, s, o, c); mode: the opener's word, none when
+    // not given, after as before unless given; copied: SS_Settings.ino holds the saved state.
+    struct Case {
+        Changes before = {}; std::optional<DWORD> mode = {}; std::string acts; std::vector<std::wstring> shown = {};
+        Changes after = {}; std::vector<std::wstring> boxes = {}; std::optional<DWORD> modeAfter = {};
+        bool bCopied = false;
     } const cases[] = {
-        {.before = {{L"sound_vol", {}}}, .acts = {kOk}, .shown = {L"50 50 0 S"},
+        {.before = {{L"sound_vol", {}}}, .acts = "o", .shown = {L"50 50 0 S"},
          .after = {{L"ss_sound_vol", Dword(50)}, {L"ss_music_vol", Dword(50)}}},
-        {.acts = {kCancel}, .shown = {L"30 50 0 S"}},
-        {.before = {{L"ss_sound_vol", Dword(10)}, {L"music_vol", Dword(99)}}, .acts = {kDefaultVolume, kCancel},
+        {.acts = "c", .shown = {L"30 50 0 S"}},
+        {.before = {{L"ss_sound_vol", Dword(10)}, {L"music_vol", Dword(99)}}, .acts = "dc",
          .shown = {L"10 64 0 S", L"30 64 0 S"}},
         {.before = {{L"ss_sound_vol", Dword(0xDEF0)}, {L"music_vol", Dword(20)}, {L"ss_music_vol", Dword(5)}},
-         .acts = {kDefaultVolume, kOk}, .shown = {L"30 5 0 S", L"30 20 0 S"},
+         .acts = "do", .shown = {L"30 5 0 S", L"30 20 0 S"},
          .after = {{L"ss_music_vol", Dword(20)}, {L"ss_sound_vol", Dword(30)}}},
-        {.mode = 0x16, .acts = {kIslandBox, kIslandBox, kIslandBox, kOk},
-         .shown = {L"30 50 0 S", L"30 50 1 Sh-", L"30 50 0 S", L"30 50 1 Sh-"}, .after = kStored, .modeAfter = 0x116},
-        {.mode = 0xFFFFFFFF, .acts = {kIslandBox, kCancel}, .shown = {L"30 50 1 Sh-", L"30 50 0 S"}},
-        {.mode = 0xFFFFFFFF, .acts = {kIslandBox, kOk}, .shown = {L"30 50 1 Sh-", L"30 50 0 S"}, .after = kStored, .modeAfter = 0xFFFFFEFF},
+        {.mode = 0x16, .acts = "iiio", .shown = {L"30 50 0 S", L"30 50 1 Sh-", L"30 50 0 S", L"30 50 1 Sh-"},
+         .after = kStored, .modeAfter = 0x116},
+        {.mode = 0xFFFFFFFF, .acts = "ic", .shown = {L"30 50 1 Sh-", L"30 50 0 S"}},
+        {.mode = 0xFFFFFFFF, .acts = "io", .shown = {L"30 50 1 Sh-", L"30 50 0 S"}, .after = kStored,
+         .modeAfter = 0xFFFFFEFF},
         // The copy: made at the click and kept after Cancel; an older copy is overwritten.
-        {.before = {{L"UserSettings", Sz(state)}}, .acts = {kSaveIsland, kCancel}, .shown = {L"30 50 0 S", L"30 50 0 U"},
+        {.before = {{L"UserSettings", Sz(state)}}, .acts = "sc", .shown = {L"30 50 0 S", L"30 50 0 U"},
          .after = {{L"SS_UserSettings", Sz(copy)}}, .boxes = {kSaved}, .bCopied = true},
-        {.before = {{L"SS_UserSettings", Sz(copy)}}, .acts = {kSaveIsland, kCancel}, .shown = {L"30 50 0 U", L"30 50 0 S"},
+        {.before = {{L"SS_UserSettings", Sz(copy)}}, .acts = "sc", .shown = {L"30 50 0 U", L"30 50 0 S"},
          .after = {{L"SS_UserSettings", {}}}, .boxes = {kBack}},
-        {.before = {{L"SS_UserSettings", Sz(dir / L"Gone.ino")}}, .acts = {kCancel}, .shown = {L"30 50 0 S"}},
+        {.before = {{L"SS_UserSettings", Sz(dir / L"Gone.ino")}}, .acts = "c", .shown = {L"30 50 0 S"}},
         // Each failure says so and changes nothing.
-        {.acts = {kSaveIsland, kCancel}, .shown = kFailedTwice, .boxes = {kFailed}},
-        {.before = {{L"UserSettings", Sz(dir / L"Gone.ino")}}, .acts = {kSaveIsland, kCancel}, .shown = kFailedTwice, .boxes = {kFailed}},
-        {.before = {{L"UserSettings", Sz(L"C:/Island/Save.ino")}}, .acts = {kSaveIsland, kCancel}, .shown = kFailedTwice, .boxes = {kFailed}},
+        {.acts = "sc", .shown = kFailedTwice, .boxes = {kFailed}},
+        {.before = {{L"UserSettings", Sz(dir / L"Gone.ino")}}, .acts = "sc", .shown = kFailedTwice, .boxes = {kFailed}},
+        {.before = {{L"UserSettings", Sz(L"C:/Island/Save.ino")}}, .acts = "sc", .shown = kFailedTwice,
+         .boxes = {kFailed}},
     };
+    const std::map<char, int> kClicked{{'d', kDefaultVolumeButton}, {'i', kLivingIslandBox}, {'s', kSaveIslandButton},
+                                       {'o', IDOK}, {'c', IDCANCEL}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.shown));
         std::filesystem::create_directories(dir);
@@ -71,18 +75,26 @@ TEST(AdvancedOptionsDialog, VolumesIslandBitAndIslandCopy) {
                      // The sliders stand on the window colour, as on the handheld.
                      const RECT slider = InParent(dialog.GetDlgItem(kMusicSlider));
                      EXPECT_EQ(PixelAt(dialog.m_hWnd, slider.left + 1, slider.top + 1), ::GetSysColor(COLOR_WINDOW));
-                     for (Act act : c.acts) {
-                         shown.push_back(Shown(dialog.m_hWnd, {kSoundSlider, kMusicSlider, kLivingIslandBox, kSaveIslandButton}));
-                         if (act == kOk || act == kCancel) dialog.SendMessage(WM_COMMAND, act == kOk ? IDOK : IDCANCEL);
-                         else Click(dialog.m_hWnd, act == kDefaultVolume ? kDefaultVolumeButton : act == kIslandBox ? kLivingIslandBox : kSaveIslandButton);
+                     for (char act : c.acts) {
+                         shown.push_back(
+                             Shown(dialog.m_hWnd, {kSoundSlider, kMusicSlider, kLivingIslandBox, kSaveIslandButton}));
+                         if (kClicked.at(act) <= IDCANCEL) dialog.SendMessage(WM_COMMAND, kClicked.at(act));
+                         else Click(dialog.m_hWnd, kClicked.at(act));
                      }
                  }});
-        std::vector<Box> boxes;  // each in the program's name, over the dialog in front
-        for (const MessageBoxSeen& box : answering.m_seen)
-            boxes.push_back({box.caption != L"Brumvale Tests" || box.hOwner != hDialog ? nullptr
-                             : box.hIcon == ::LoadIconW(nullptr, IDI_ERROR)       ? IDI_ERROR
-                             : box.hIcon == ::LoadIconW(nullptr, IDI_INFORMATION) ? IDI_INFORMATION : nullptr, box.text});
-        EXPECT_EQ(std::tuple(shown, boxes, dwMode, Snapshot::Of(kVendorKeyPath), bytes(copy)),
-                  std::tuple(c.shown, c.boxes, c.modeAfter.value_or(c.mode.value_or(0)), expected, c.bCopied ? kState : kOldCopy));
+        std::vector<std::wstring> boxes;
+        for (const MessageBoxSeen& box : answering.m_seen) {
+            const bool bOurs = box.caption == L"Brumvale Tests" && box.hOwner == hDialog;
+            const bool bError = box.hIcon == ::LoadIconW(nullptr, IDI_ERROR);
+            const bool bInformation = box.hIcon == ::LoadIconW(nullptr, IDI_INFORMATION);
+            const wchar_t* kind = !bOurs ? L"astray: " : bError ? L"error: " : bInformation ? L"information: "
+                                                                                             : L"astray: ";
+            boxes.push_back(kind + box.text);
+        }
+        std::ifstream copied(copy, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator(copied), {}};
+        EXPECT_EQ(std::tuple(shown, boxes, dwMode, Snapshot::Of(kVendorKeyPath), bytes),
+                  std::tuple(c.shown, c.boxes, c.modeAfter.value_or(c.mode.value_or(0)), expected,
+                             c.bCopied ? kState : kOldCopy));
     }
 }

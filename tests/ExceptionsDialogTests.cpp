@@ -7,8 +7,8 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 
-// A user's step: "+path"/"-path", Add with the picker's OK/Cancel, that path left as its result; "sX", entry X chosen; "r",
-// a tap on Remove (which takes the focus).
+// A user's step: "+path"/"-path", Add with the picker's OK/Cancel, that path left as its result; "sX", entry X chosen;
+// "r", a tap on Remove (which takes the focus).
 void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
     if (op[0] == L's') return Choose(dialog.GetDlgItem(kExceptionList), op.c_str() + 1);
     if (op[0] == L'r') ::SetFocus(dialog.GetDlgItem(kRemoveButton));
@@ -21,21 +21,25 @@ void Perform(CExceptionsDialog& dialog, const std::wstring& op) {
 
 }  // namespace
 
-// The list as loaded and edited; the key rewritten whole on OK as "  0", "  1", ... in its order; either Cancel leaves it.
+// The list as loaded and edited; the key rewritten whole on OK as "  0", "  1", ... in its order; either Cancel leaves
+// it.
 TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
     const int kBarCancel = 0;
     struct Row { const char* what; Changes stored; Strings ops; Strings list; int sel; int end; };
+    const Changes kABC{{L"  0", Sz(L"a")}, {L"  1", Sz(L"b")}, {L"  2", Sz(L"c")}};
     std::vector<Row> rows = {
-        {"loaded: nothing selected", {{L"  0", Sz(L"b.exe")}, {L"  1", Sz(L"a.exe")}}, {}, {L"a.exe", L"b.exe"}, -1, IDOK},
+        {"loaded: nothing selected", {{L"  0", Sz(L"b.exe")}, {L"  1", Sz(L"a.exe")}}, {}, {L"a.exe", L"b.exe"}, -1,
+         IDOK},
         {"a program's name", {}, {L"+\\Program Files\\Tools\\calc.exe"}, {L"calc.exe"}, 0, IDOK},
         {"duplicate; item 0 selected, then kept", {{L"  0", Sz(L"b.exe")}}, {L"+\\b.exe", L"+\\a.exe"},
          {L"a.exe", L"b.exe", L"b.exe"}, 1, IDOK},
-        {"remove the last", {{L"  0", Sz(L"a")}, {L"  1", Sz(L"b")}, {L"  2", Sz(L"c")}}, {L"sc", L"r"}, {L"a", L"b"}, 1, IDOK},
-        {"remove a middle one", {{L"  0", Sz(L"a")}, {L"  1", Sz(L"b")}, {L"  2", Sz(L"c")}}, {L"sb", L"r"}, {L"a", L"c"}, 1, IDOK},
+        {"remove the last", kABC, {L"sc", L"r"}, {L"a", L"b"}, 1, IDOK},
+        {"remove a middle one", kABC, {L"sb", L"r"}, {L"a", L"c"}, 1, IDOK},
         {"remove the only one", {{L"  0", Sz(L"a")}}, {L"sa", L"r", L"r"}, {}, -1, IDOK},
         {"the bar's Cancel", {{L"  0", Sz(L"a.exe")}}, {L"+\\b.exe"}, {L"a.exe", L"b.exe"}, 0, kBarCancel},
         // A folder's backslash dropped, a name without a folder kept, an empty name and the picker's Cancel ignored.
-        {"picked paths", {}, {L"+\\Tools\\calc.exe\\", L"+notes.exe", L"+\\", L"+", L"-\\x.exe"}, {L"calc.exe", L"notes.exe"}, 0, IDOK},
+        {"picked paths", {}, {L"+\\Tools\\calc.exe\\", L"+notes.exe", L"+\\", L"+", L"-\\x.exe"},
+         {L"calc.exe", L"notes.exe"}, 0, IDOK},
     };
     // Thousands of values, other types, a text without its null, the longest name the store reads,
     // and a name too long for it, which ends its enumeration (the name sorts last) and so stays.
@@ -53,18 +57,21 @@ TEST(ExceptionsDialog, EditsTheListAndRewritesTheKeyOnOk) {
         if (row.end == IDOK) {
             std::erase_if(expected.keys[kExceptionsKey], [](const auto& value) { return value.first.size() < 260; });
             for (int i = 0; i < int(row.list.size()); ++i)
-                if (wchar_t name[8]; swprintf(name, 8, L"%3d", i) > 0) expected.Set(kExceptionsKey, name, Sz(row.list[i]));
+                if (wchar_t name[8]; swprintf(name, 8, L"%3d", i) > 0)
+                    expected.Set(kExceptionsKey, name, Sz(row.list[i]));
         }
         CWatchedRegistry watched;  // a key is flushed once written, as it closes
         CExceptionsDialog dialog;
         RunModal(dialog, {[&] {
             for (const std::wstring& op : row.ops) Perform(dialog, op);
             HWND hList = dialog.GetDlgItem(kExceptionList);  // with the focus; Remove enabled with a selection
-            EXPECT_EQ(std::tuple(Entries(hList), ::SendMessageW(hList, LB_GETCURSEL, 0, 0), ::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton)), ::GetFocus()),
+            const BOOL bRemove = ::IsWindowEnabled(dialog.GetDlgItem(kRemoveButton));
+            EXPECT_EQ(std::tuple(Entries(hList), ::SendMessageW(hList, LB_GETCURSEL, 0, 0), bRemove, ::GetFocus()),
                       std::tuple(row.list, LRESULT(row.sel), BOOL(row.sel >= 0), hList));
             if (row.end == kBarCancel) TapBarButton(dialog.GetCommandBar().m_hWnd);
             else dialog.SendMessage(WM_COMMAND, row.end);
         }});
-        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::pair(expected, int(row.end == IDOK && !row.list.empty())));
+        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes),
+                  std::pair(expected, int(row.end == IDOK && !row.list.empty())));
     }
 }

@@ -1,16 +1,19 @@
-// The whole program with one platform call failed (tests/faults.sh picks which), or again and again: every tab and dialog
-// opened, help asked for and something edited in each, all accepted, from faults.sh's small drive as the program is run.
-// What is stored and shown must be what the failure allows; a crash or a hang ends the test program before its verdict.
+// The whole program with one platform call failed (tests/faults.sh picks which), or again and again: every tab and
+// dialog opened, help asked for and something edited in each, all accepted, from faults.sh's small drive as the program
+// is run. What is stored and shown must be what the failure allows; a crash or a hang ends the test program before its
+// verdict.
 #include "app/OptionsApp.h"
 #include "tests/Faults.h"
 #include "tests/ToolkitHost.h"
 
 namespace {
 
-const std::wstring kProgramDir = L"F:\\Program Files\\Brumvale\\", kCopy = L"F:\\My Documents\\Brumvale\\SS_Settings.ino";
+const std::wstring kProgramDir = L"F:\\Program Files\\Brumvale\\";
+const std::wstring kCopy = L"F:\\My Documents\\Brumvale\\SS_Settings.ino";
 
 // What a run leaves, each field as a text: the three values of the Settings key in hex and decimal, the screen saver's
-// volumes, the exceptions by name, the skin's folder, whether the island copy is in force and made, the island's messages.
+// volumes, the exceptions by name, the skin's folder, whether the island copy is in force and made, the island's
+// messages.
 using Fields = std::map<std::string, std::wstring>;
 const Fields kAllDone{{"mode", L"20104"}, {"timeout", L"330"}, {"game mode", L"0"}, {"sound", L"20"}, {"music", L"10"},
                       {"exceptions", L"calc.exe PLAYER.EXE"}, {"skin", L"Classic"}, {"copy in force", L""},
@@ -23,21 +26,26 @@ const Effect kAdvancedLost{{"mode", L"20004"}, {"sound", L"30"}, {"music", L"0"}
 const Effect kExceptionsLost{{"exceptions", L"notes.exe PLAYER.EXE"}};
 const Effect kPickLost{{"exceptions", L"PLAYER.EXE"}};  // notes.exe removed, nothing added
 const Effect kPlayerNotListed{{"exceptions", L"calc.exe"}};
-const Effect kScreenSaverLost{{"mode", L"20006"}, {"timeout", L"300"}, {"mode", L"20004"}, {"sound", L"30"}, {"music", L"0"},
-                              {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"}};
+const Effect kScreenSaverLost{{"mode", L"20006"}, {"timeout", L"300"}, {"mode", L"20004"}, {"sound", L"30"},
+                              {"music", L"0"}, {"copied", L"no"}, {"messages", L""},
+                              {"exceptions", L"notes.exe PLAYER.EXE"}};
 const Effect kSkinsLost{{"skin", L"Neon"}};
 const Effect kNoSkin{{"skin", L""}};  // Classic not listed: choosing it leaves nothing chosen
 const Effect kCopyFailedOnce{{"messages", L"failed saved"}, {"copy in force", L"yes"}};  // the second click saves
 // Out of memory: the program ends where it is, having stored what it stored by then.
-const Effect kProgramEnded{{"game mode", L"1"}, {"mode", L"20006"}, {"mode", L"104"}, {"timeout", L"300"}, {"sound", L"30"},
-                           {"music", L"0"}, {"copied", L"no"}, {"messages", L""}, {"messages", L"saved"}, {"skin", L"Neon"}, {"skin", L""},
+const Effect kProgramEnded{{"game mode", L"1"}, {"mode", L"20006"}, {"mode", L"104"}, {"timeout", L"300"},
+                           {"sound", L"30"}, {"music", L"0"}, {"copied", L"no"}, {"messages", L""},
+                           {"messages", L"saved"}, {"skin", L"Neon"}, {"skin", L""},
                            {"exceptions", L"notes.exe PLAYER.EXE"}, {"copy in force", L"yes"}};
 const Effect kSheetLost{{"game mode", L"1"}, {"mode", L"20006"}, {"timeout", L"300"}, {"sound", L"30"}, {"music", L"0"},
-                        {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"}, {"skin", L"Neon"}};
+                        {"copied", L"no"}, {"messages", L""}, {"exceptions", L"notes.exe PLAYER.EXE"},
+                        {"skin", L"Neon"}};
 
-// Which failure costs what: the site, the phase of the run and a word of what the call was about ("" for any, "=" first for
-// all of it), the effect; "only": the fields it names can end no other way. A failure no row matches may change nothing.
-const struct Rule { const char* site; const char* phase; const char* about; Effect effect; bool only = false; } kRules[] = {
+// Which failure costs what: the site, the phase of the run and a word of what the call was about ("" for any, "=" first
+// for all of it), the effect; "only": the fields it names can end no other way. A failure no row matches may change
+// nothing.
+struct Rule { const char* site; const char* phase; const char* about; Effect effect; bool only = false; };
+const Rule kRules[] = {
     {"PropertySheetW", "", "", kSheetLost, true},
     {"page-window", "start", "", kSheetLost},  // the sheet may go on without its first page
     {"page-window", "screen saver", "", kScreenSaverLost, true},
@@ -103,7 +111,8 @@ std::map<std::string, std::set<std::wstring>> AllowedAfter(const std::string& si
     for (const auto& [field, value] : kAllDone) allowed[field] = {value};
     const std::string phase = context.substr(0, context.find(':')), about = context.substr(context.find(':') + 1);
     for (const Rule& rule : kRules) {
-        const bool bAbout = rule.about[0] == '=' ? about == rule.about + 1 : about.find(rule.about) != std::string::npos;
+        const bool bAbout =
+            rule.about[0] == '=' ? about == rule.about + 1 : about.find(rule.about) != std::string::npos;
         if (site != rule.site || (*rule.phase && phase != rule.phase) || !bAbout) continue;
         for (const auto& [field, value] : rule.effect)
             if (rule.only) allowed[field].clear();
@@ -113,7 +122,9 @@ std::map<std::string, std::set<std::wstring>> AllowedAfter(const std::string& si
 }
 
 // A word added to a list of words, a space between; an empty one adds nothing.
-void Append(std::wstring& list, const std::wstring& word) { list += (list.empty() || word.empty() ? L"" : L" ") + word; }
+void Append(std::wstring& list, const std::wstring& word) {
+    list += (list.empty() || word.empty() ? L"" : L" ") + word;
+}
 
 // The program's values as left, taken out of a snapshot of the vendor's keys.
 Fields Read(Snapshot& rest) {
@@ -187,15 +198,17 @@ const std::vector<ProgramStep> kSteps = {
      }},
 };
 
-// The scenario once over the keys as the game left them, the site's n-th call failed; answers what it leaves (all else kept).
+// The scenario once over the keys as the game left them, the site's n-th call failed; answers what it leaves (all else
+// kept).
 Fields RunScenario(const std::string& site, int n) {
     DeleteTree(kVendorKeyPath);
     ResetProgramKeys(kGameKey, {{L"sound_vol", Dword(40)}, {L"music_vol", Dword(24)}, {L"ss_sound_vol", Dword(30)},
-                                {L"ss_music_vol", Dword(0)}, {L"UserSettings", Sz(L"F:\\My Documents\\Brumvale\\Island.ino")},
+                                {L"ss_music_vol", Dword(0)},
+                                {L"UserSettings", Sz(L"F:\\My Documents\\Brumvale\\Island.ino")},
                                 {L"time_skin", Sz(kProgramDir + L"TimeSkins\\Neon\\")}});
-    SetValues({{kSettingsKey, L"propNameScreenSaverMode", Dword(0x20006)}, {kSettingsKey, L"propNameScreenSaverTimeout", Dword(300)},
-               {kSettingsKey, L"propNameGameMode", Dword(1)}, {kExceptionsKey, L"  0", Sz(L"notes.exe")},
-               {kExceptionsKey, L"  1", Sz(L"PLAYER.EXE")}});
+    SetValues({{kSettingsKey, L"propNameScreenSaverMode", Dword(0x20006)},
+               {kSettingsKey, L"propNameScreenSaverTimeout", Dword(300)}, {kSettingsKey, L"propNameGameMode", Dword(1)},
+               {kExceptionsKey, L"  0", Sz(L"notes.exe")}, {kExceptionsKey, L"  1", Sz(L"PLAYER.EXE")}});
     Snapshot others = Snapshot::Of(kVendorKeyPath);
     Read(others);  // the vendor's keys without the program's values
     std::filesystem::remove(kCopy);
@@ -206,7 +219,8 @@ Fields RunScenario(const std::string& site, int n) {
     Fields left = Read(after);
     EXPECT_EQ(after, others) << "nothing else of the vendor's keys changes";
     const std::pair<const wchar_t*, const wchar_t*> kMessages[] = {
-        {L"Your current island is now saved", L"saved"}, {L"Now in screen saver", L"back"}, {L"Error saving current island", L"failed"}};
+        {L"Your current island is now saved", L"saved"}, {L"Now in screen saver", L"back"},
+        {L"Error saving current island", L"failed"}};
     for (const MessageBoxSeen& box : run.boxes)
         for (const auto& [text, name] : kMessages)
             if (box.text.starts_with(text)) Append(left["messages"], name);
@@ -230,13 +244,15 @@ std::tuple<std::map<std::string, int>, int, size_t> Held() {
 
 // BRUMVALE_FAULT=SITE:N fails the N-th call of SITE; without it the calls of the first run are counted, and
 // BRUMVALE_ROUNDS more runs (none unless given) must leave nothing behind (Wine answers GetGuiResources and
-// GetProcessHandleCount with 0: the calls that make and release are counted). BRUMVALE_DRIVE: the picker's (F: unless given).
+// GetProcessHandleCount with 0: the calls that make and release are counted). BRUMVALE_DRIVE: the picker's (F: unless
+// given).
 TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     const char* plan = std::getenv("BRUMVALE_FAULT");
     const char *rounds = std::getenv("BRUMVALE_ROUNDS"), *drive = std::getenv("BRUMVALE_DRIVE");
     ::SetCurrentDirectoryW(drive ? (std::wstring(drive, drive + std::strlen(drive)) + L"\\").c_str() : L"F:\\");
     if (plan == nullptr) {
-        EXPECT_EQ(RunScenario("", 0), kAllDone);  // the first run makes what lives as long as the program: the toolkit's fonts
+        // The first run makes what lives as long as the program: the toolkit's fonts.
+        EXPECT_EQ(RunScenario("", 0), kAllDone);
         for (const auto& [name, count] : faults::Counts()) std::printf("count %s %d\n", name.c_str(), count);
         const auto [live, windows, heap] = Held();
         for (int i = rounds ? std::atoi(rounds) : 0; i > 0; --i) RunScenario("", 0);
@@ -255,5 +271,6 @@ TEST(Faults, DISABLED_TheWholeProgramMeetsOneFailure) {
     EXPECT_EQ(live, (std::map<std::string, int>{})) << "left open";
     const auto allowed = AllowedAfter(site, context);
     for (const auto& [field, value] : left)
-        EXPECT_TRUE(allowed.at(field).count(value) || allowed.at(field).count(L"*")) << field << ": " << testing::PrintToString(value);
+        EXPECT_TRUE(allowed.at(field).count(value) || allowed.at(field).count(L"*"))
+            << field << ": " << testing::PrintToString(value);
 }

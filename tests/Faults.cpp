@@ -13,8 +13,9 @@
 namespace faults {
 namespace {
 
-// Each call intercepted: what it answers when it fails and its last error, which argument tells what it was about,
-// the kind of object its answer makes (in its last argument where it answers whether it did), or which argument it releases and the kind of that (such a call never fails here).
+// Each call intercepted: what it answers when it fails and its last error, which argument tells what it was about, the
+// kind of object its answer makes (in its last argument where it answers whether it did), or which argument it releases
+// and the kind of that (such a call never fails here).
 struct Site {
     const char* name; LONG_PTR fail = 0; DWORD error = ERROR_OUTOFMEMORY;
     int about = -1; const char* makes = nullptr; int released = -1; const char* kind = nullptr;
@@ -67,7 +68,8 @@ std::string Text(T arg) {
     else return "";
 }
 
-// Counts the call while the program runs (a phase is named); true for the one to fail, whose phase and subject are kept.
+// Counts the call while the program runs (a phase is named); true for the one to fail, whose phase and subject are
+// kept.
 template <class FAbout = std::string (*)()>
 bool Hit(int site, FAbout about = [] { return std::string(); }) {
     if (!g.armed || g_bBusy || !*g_pszPhase || kSites[site].kind != nullptr) return false;
@@ -108,16 +110,19 @@ struct Fake<Id, R(WINAPI*)(A...)> {
         if constexpr (site.released >= 0) Track(site.kind, std::get<site.released>(all), false);
         R result = real(args...);
         if constexpr (site.makes != nullptr && std::is_pointer_v<R>) Track(site.makes, result, true);
-        else if constexpr (site.makes != nullptr) Track(site.makes, result ? std::get<sizeof...(A) - 1>(all) : nullptr, true);
+        else if constexpr (site.makes != nullptr)
+            Track(site.makes, result ? std::get<sizeof...(A) - 1>(all) : nullptr, true);
         return result;
     }
 };
 
-// Each import-table entry of the test program for the named function, replaced by fake; real keeps the old (null if none).
+// Each import-table entry of the test program for the named function, replaced by fake; real keeps the old (null if
+// none).
 template <class F>
 void Patch(const char* name, F fake, F& real) {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const LONG offset = reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + offset);
     const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
@@ -153,7 +158,8 @@ HHOOK g_hPageHook = nullptr;
 LRESULT CALLBACK PageHook(int code, WPARAM w, LPARAM l) {
     const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(l);
     const LPCWSTR cls = code == HCBT_CREATEWND ? cbt->lpcs->lpszClass : nullptr;
-    const bool bDialog = cls != nullptr && (IS_INTRESOURCE(cls) ? LOWORD(UINT_PTR(cls)) == 0x8002 : !lstrcmpW(cls, L"#32770"));
+    const bool bDialog =
+        cls != nullptr && (IS_INTRESOURCE(cls) ? LOWORD(UINT_PTR(cls)) == 0x8002 : !lstrcmpW(cls, L"#32770"));
     if (bDialog && (cbt->lpcs->style & WS_CHILD) && Hit(SiteId("page-window"))) return 1;
     return ::CallNextHookEx(g_hPageHook, code, w, l);
 }
@@ -164,7 +170,8 @@ bool Install() {
     WRAP(m_pfnQueryValueEx, RegQueryValueExW) WRAP(m_pfnSetValueEx, RegSetValueExW) WRAP(m_pfnEnumValue, RegEnumValueW)
     WRAP(m_pfnDeleteValue, RegDeleteValueW) WRAP(m_pfnFlushKey, RegFlushKey) WRAP(m_pfnCloseKey, RegCloseKey)
     PATCH(FindFirstFileW) PATCH(FindNextFileW) PATCH(FindClose) PATCH(GetFileAttributesW) PATCH(CopyFileW)
-    PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CreateProcessW) PATCH(CloseHandle) PATCH(PropertySheetW) PATCH(InitCommonControlsEx)
+    PATCH(GetModuleFileNameW) PATCH(SearchPathW) PATCH(CreateProcessW) PATCH(CloseHandle) PATCH(PropertySheetW)
+    PATCH(InitCommonControlsEx)
     PATCH(ImageList_LoadImageW) PATCH(ImageList_Destroy) PATCH(CreateDialogParamW) PATCH(CreateWindowExW)
     PATCH(RegisterClassW) PATCH(SetWindowsHookExW) PATCH(MessageBoxW) PATCH(LoadStringW) PATCH(GetDC) PATCH(ReleaseDC)
     PATCH(BeginPaint) PATCH(EndPaint) PATCH(CreateFontIndirectW) PATCH(CreatePen) PATCH(DeleteObject)
@@ -202,7 +209,8 @@ std::map<std::string, int> Live() {
 
 }  // namespace faults
 
-// The program's own allocations, the chosen one throwing as the heap's failure does; out of line, or gcc sees malloc() freed by delete.
+// The program's own allocations, the chosen one throwing as the heap's failure does; out of line, or gcc sees malloc()
+// freed by delete.
 [[gnu::noinline]] void* operator new(size_t size) {
     if (faults::Hit(faults::SiteId("new"))) throw std::bad_alloc();
     if (void* p = std::malloc(size ? size : 1)) return p;

@@ -31,7 +31,8 @@ END_MESSAGE_MAP()
 
 }  // namespace
 
-// The most derived entry alone takes a message; CreateEx binds from the first message to the end, a failed one has no window.
+// The most derived entry alone takes a message; CreateEx binds from the first message to the end, a failed one has no
+// window.
 TEST(Framework, MapsTakeTheMostDerivedEntryAndCreateExBindsFromTheFirstMessage) {
     CWnd parent;
     parent.Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, 0, 0, 0, 0));

@@ -159,7 +159,8 @@ std::vector<std::string> HelpRecorded(size_t n) {
         ::WaitForSingleObject(HelpDone(), 100);
         lines.clear();
         std::ifstream record(kHelpRecord);
-        for (std::string line; std::getline(record, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+        for (std::string line; std::getline(record, line);)
+            lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
     }
     return lines;
 }
@@ -188,7 +189,9 @@ std::wstring ClassOf(HWND hWnd) {
     return cls;
 }
 
-bool Hooked(HWND hWnd) { return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlHookProc); }
+bool Hooked(HWND hWnd) {
+    return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlHookProc);
+}
 
 std::vector<std::wstring> Listed(const std::wstring& pattern) {
     std::vector<std::wstring> names;
@@ -208,7 +211,8 @@ void Press(HWND hParent, int nID) {
 
 std::vector<std::wstring> Entries(HWND hList) {
     std::vector<std::wstring> entries;
-    for (wchar_t text[300]; ::SendMessageW(hList, LB_GETTEXT, entries.size(), LPARAM(text)) >= 0;) entries.push_back(text);
+    for (wchar_t text[300]; ::SendMessageW(hList, LB_GETTEXT, entries.size(), LPARAM(text)) >= 0;)
+        entries.push_back(text);
     return entries;
 }
 

@@ -1,4 +1,5 @@
-// What every test stands on: GoogleTest, the literals, the registry fixture, and real windows driven in their own loops.
+// What every test stands on: GoogleTest, the literals, the registry fixture, and real windows driven in their own
+// loops.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,9 +36,10 @@ void TapBarButton(HWND hBar);
 // While it lives, each message box on this thread (a dialog with a message text, not ours) is read and answered OK.
 struct MessageBoxSeen { HWND hOwner = nullptr; std::wstring caption, text; HICON hIcon = nullptr; };
 struct CAnswerMessageBoxes { CAnswerMessageBoxes(); ~CAnswerMessageBoxes(); std::vector<MessageBoxSeen> m_seen; };
-// The whole program as it starts (its application object, AfxWinMain) with steps, each run at an idle turn on the window
-// in front if it has the caption given (a window that did not open or ended lets its steps go by; g_pszPhase names the
-// step). Boxes are answered, exceptions counted, a run over a minute ends the test program; quitLeft: a WM_QUIT was left.
+// The whole program as it starts (its application object, AfxWinMain) with steps, each run at an idle turn on the
+// window in front if it has the caption given (a window that did not open or ended lets its steps go by; g_pszPhase
+// names the step). Boxes are answered, exceptions counted, a run over a minute ends the test program; quitLeft: a
+// WM_QUIT was left.
 struct ProgramStep { const char* phase; const wchar_t* caption; std::function<void(HWND)> act; };
 struct ProgramRun { int exitCode = 0, exceptions = 0; std::vector<MessageBoxSeen> boxes; bool quitLeft = false; };
 ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
@@ -57,9 +59,12 @@ inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
 // Whether a rectangle lies whole inside another.
-inline bool Within(const RECT& inner, const RECT& outer) { RECT both{}; return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner); }
-// What a window shows as the platform gives it: its rectangle in its parent, on the screen, its client area (from 0, 0),
-// its font's face, height and weight, text, class, whether the hook is its procedure.
+inline bool Within(const RECT& inner, const RECT& outer) {
+    RECT both{};
+    return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner);
+}
+// What a window shows as the platform gives it: its rectangle in its parent, on the screen, its client area (from 0,
+// 0), its font's face, height and weight, text, class, whether the hook is its procedure.
 RECT InParent(HWND hWnd);
 inline RECT OnScreen(HWND hWnd) { RECT rc{}; ::GetWindowRect(hWnd, &rc); return rc; }
 inline RECT ClientOf(HWND hWnd) { RECT rc{}; ::GetClientRect(hWnd, &rc); return rc; }

@@ -17,6 +17,8 @@ enum : int {
     kEnableBox = 1000, kAcPowerBox = 1005, kFullScreenBox = 1006, kTimeoutLabel = 1008,  // Screen Saver page
     kExceptionsButton = 1009, kMoreOptionsButton = 1014, kTimeoutPlaceholder = 1058, kTimeoutPicker = 100,
     kExceptionList = 1053, kRemoveButton = 1054, kAddButton = 1055,  // exceptions dialog
-    kLivingIslandBox = 1007, kSaveIslandButton = 1012, kSoundSlider = 1013, kMusicSlider = 1014, kDefaultVolumeButton = 1016,  // advanced options
+    // advanced options
+    kLivingIslandBox = 1007, kSaveIslandButton = 1012, kSoundSlider = 1013, kMusicSlider = 1014,
+    kDefaultVolumeButton = 1016,
     kPickerTree = 1057,                                  // program picker
 };

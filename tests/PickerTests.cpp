@@ -17,7 +17,9 @@ const std::pair<std::wstring, bool> kEntries[] = {
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
     {L"ReadOnly/", true}, {L"a.exe", true}, {L"Hidden.exe", true}, {L".dotted/", true}, {L".dotted.exe", true},
 };
-void MakeFile(const std::wstring& path) { ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0)); }
+void MakeFile(const std::wstring& path) {
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0));
+}
 
 }  // namespace
 
@@ -40,7 +42,8 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
             if (shown && entry.substr(0, entry.find(L'/')) == name)
                 expected.insert(expected.begin() + (entry.back() == L'/' ? firstFile++ : firstFile), entry);
     const int kStaysOpen = 0;
-    const struct { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; } rows[] = {
+    struct Row { std::wstring start; Strings click; std::wstring selected; int command, result; std::wstring picked; };
+    const Row rows[] = {
         {L"", {}, L"\\/", IDOK, kStaysOpen, L""},  // the root: an item without image, a folder
         {L"\\folder\\SUB", {}, L"Sub/", IDOK, kStaysOpen, L""},
         {L"\\FOLDER\\program.EXE", {}, L"Program.exe", IDOK, IDOK, L"\\Folder\\Program.exe"},
@@ -53,16 +56,19 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
         SCOPED_TRACE(testing::Message() << "start " << testing::PrintToString(row.start));
         CSelectFileDialog picker(row.start, &kExe, 1, L"Pick", nullptr);
         EXPECT_EQ(RunModal(picker, {[&] {
-                      if (row.start.empty()) {  // the whole tree, once, as the template and the images make it (its place: the screen tests)
+                      // The whole tree, once, as the template and the images make it (its place: the screen tests).
+                      if (row.start.empty()) {
                           int cx = 0, cy = 0;
                           HIMAGELIST hImages = TreeView_GetImageList(Tree(), TVSIL_NORMAL);
-                          EXPECT_TRUE(ImageList_GetIconSize(hImages, &cx, &cy) && ImageList_GetImageCount(hImages) == 4 && cx == 16);
+                          EXPECT_TRUE(ImageList_GetIconSize(hImages, &cx, &cy) && cx == 16);
+                          EXPECT_EQ(ImageList_GetImageCount(hImages), 4);
                           // the template's 0x50810033, with the border drawn as a client edge in a 3-D dialog
-                          EXPECT_EQ(std::pair(::GetWindowLongW(Tree(), GWL_STYLE), ::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE),
-                                    std::pair(0x50010033L, LONG(WS_EX_CLIENTEDGE)));
+                          EXPECT_EQ(::GetWindowLongW(Tree(), GWL_STYLE), 0x50010033L);
+                          EXPECT_EQ(::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
                           EXPECT_EQ(ChildrenAt({L"Folder/"}), expected);
                           for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/", L".dotted/"})
-                              EXPECT_EQ(ChildrenAt({L"Folder/", folder}), folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
+                              EXPECT_EQ(ChildrenAt({L"Folder/", folder}),
+                                        folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
                       }
                       if (!row.click.empty()) TreeView_SelectItem(Tree(), Find(Tree(), row.click));
                       EXPECT_EQ(ItemText(Tree(), TreeView_GetSelection(Tree())), row.selected);
@@ -74,7 +80,8 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
     }
 }
 
-// Drive B: as tests/picker-odd-tree.sh makes it (run from there only): all of it shown, its link back to the root not entered.
+// Drive B: as tests/picker-odd-tree.sh makes it (run from there only): all of it shown, its link back to the root not
+// entered.
 TEST(PickerLimits, DISABLED_OddDriveOpensWhole) {
     ::SetCurrentDirectoryW(L"B:\\");
     Strings deep;

@@ -20,7 +20,8 @@ RegValue Sz(const std::wstring& text);  // with its terminating null
 // Values of one key by name: each set, or with none, removed.
 using Changes = std::map<std::wstring, std::optional<RegValue>>;
 
-// Every key of a subtree by path, with each value: after a run, it must equal one taken before, edited as the run should.
+// Every key of a subtree by path, with each value: after a run, it must equal one taken before, edited as the run
+// should.
 struct Snapshot {
     static Snapshot Of(const std::wstring& path);
     // The value set, or with none, removed.
@@ -42,7 +43,9 @@ LSTATUS WINAPI SetValueExactly(HKEY hKey, LPCWSTR name, DWORD reserved, DWORD ty
 void SetValue(const std::wstring& path, const std::wstring& name, const RegValue& value);
 using Values = std::vector<std::tuple<std::wstring, std::wstring, RegValue>>;
 void SetValues(const Values& values);
-// While it lives, the store's texts reach the registry exactly as given (SetValueExactly); flushes that succeed counted.
+// While it lives, the store's texts reach the registry exactly as given (SetValueExactly); flushes that succeed
+// counted.
 struct CWatchedRegistry { CWatchedRegistry(); ~CWatchedRegistry(); static inline int s_nFlushes = 0; };
-// Clears the three keys, seeds values in and beside them that nothing may touch, makes the changes; answers the vendor key.
+// Clears the three keys, seeds values in and beside them that nothing may touch, makes the changes; answers the vendor
+// key.
 Snapshot ResetProgramKeys(const std::wstring& path, const Changes& changes);

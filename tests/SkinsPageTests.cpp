@@ -19,7 +19,8 @@ void Make(const std::vector<std::wstring>& entries) {
     }
 }
 
-// Opens the Skins tab, runs the step on its list, presses the button; answers the list as "Default skin*|Alpha|..." (* selected).
+// Opens the Skins tab, runs the step on its list, presses the button; answers the list as "Default skin*|Alpha|..." (*
+// selected).
 std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
     g_strModuleDir = kHome.wstring() + L"\\";
     COptionsSheet sheet(L"Qov Brumvale Options", nullptr, 2);
@@ -28,8 +29,10 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
                  HWND hList = sheet.m_skinsPage.GetDlgItem(kSkinList);
                  EXPECT_EQ(::GetFocus(), hList);
                  const std::vector<std::wstring> entries = Entries(hList);
-                 for (size_t i = 0; i < entries.size(); ++i)
-                     shown += (i ? L"|" : L"") + entries[i] + (::SendMessageW(hList, LB_GETCURSEL, 0, 0) == LRESULT(i) ? L"*" : L"");
+                 for (size_t i = 0; i < entries.size(); ++i) {
+                     const bool bSelected = ::SendMessageW(hList, LB_GETCURSEL, 0, 0) == LRESULT(i);
+                     shown += (i ? L"|" : L"") + entries[i] + (bSelected ? L"*" : L"");
+                 }
                  if (step) step(hList);
                  PressSheetButton(sheet.m_hWnd, nButton);
              }});
@@ -40,14 +43,17 @@ std::wstring RunSkins(int nButton, const std::function<void(HWND)>& step = {}) {
 
 // Skin folders, stored time_skin, a step, the button; the skins listed, the one selected, time_skin after.
 TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
-    const std::vector<std::wstring> abg{L"TimeSkins/Alpha/Time_font.bmp", L"TimeSkins/Beta/", L"TimeSkins/Gamma/Time_font.bmp"};
+    const std::vector<std::wstring> abg{L"TimeSkins/Alpha/Time_font.bmp", L"TimeSkins/Beta/",
+                                        L"TimeSkins/Gamma/Time_font.bmp"};
     const std::set<std::wstring> ag{L"Alpha", L"Gamma"};
     const std::wstring alpha = (kSkins / L"Alpha\\").wstring(), gamma = (kSkins / L"Gamma\\").wstring(), odd(220, L'n');
     auto select = [](const wchar_t* name) { return [=](HWND h) { Choose(h, name); }; };
     std::vector<std::wstring> many;  // 2,000 skins of long names, the last case
     std::set<std::wstring> manyNames;
-    for (int i = 0; i < 2000; ++i)
-        many.push_back(L"TimeSkins/" + *manyNames.insert(std::wstring(200, L'x') + std::to_wstring(i)).first + L"/Time_font.bmp");
+    for (int i = 0; i < 2000; ++i) {
+        const std::wstring name = *manyNames.insert(std::wstring(200, L'x') + std::to_wstring(i)).first;
+        many.push_back(L"TimeSkins/" + name + L"/Time_font.bmp");
+    }
     struct Case {
         std::vector<std::wstring> entries; std::optional<RegValue> stored; std::function<void(HWND)> step; int button;
         std::set<std::wstring> skins; std::wstring selected; RegValue after;
@@ -60,7 +66,8 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         {{L"TimeSkins/Delta", L"TimeSkins/Time_font.bmp", L"Time_font.bmp", L"TimeSkins/Eps/Time_font.bmp/",
           L"TimeSkins/.dot/Time_font.bmp"}, {}, {}, PSBTN_OK, {L"Eps", L".dot"}, L"", Sz(L"")},
         {{}, Sz(gamma), {}, PSBTN_OK, {}, L"", Sz(L"")},  // no skins folder
-        {{L"TimeSkins/Beta/", L"Other/TimeSkins/Alpha/Time_font.bmp"}, Sz(L"C:\\SkinHome\\Other\\TimeSkins\\Alpha\\"), {},
+        {{L"TimeSkins/Beta/", L"Other/TimeSkins/Alpha/Time_font.bmp"},
+         Sz(L"C:\\SkinHome\\Other\\TimeSkins\\Alpha\\"), {},
          PSBTN_OK, {}, L"", Sz(L"")},
         {{L"TimeSkins/\u00c5land \u6642\u8a08/Time_font.bmp", L"TimeSkins/" + odd + L"/Time_font.bmp"},
          Sz(std::wstring(10000, L'x')), {}, PSBTN_OK, {L"\u00c5land \u6642\u8a08", odd}, L"", Sz(L"")},
@@ -78,7 +85,8 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         listed.insert(c.selected.empty() ? 12 : listed.find(L"|" + c.selected) + 1 + c.selected.size(), L"*");
         CWatchedRegistry watched;  // the key flushed once written
         EXPECT_EQ(RunSkins(c.button, c.step), listed);
-        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes), std::pair(expected, int(c.button == PSBTN_OK)));
+        EXPECT_EQ(std::pair(Snapshot::Of(kVendorKeyPath), watched.s_nFlushes),
+                  std::pair(expected, int(c.button == PSBTN_OK)));
     }
     // Their paths are freed with the page, where a kept set would hold nearly 2 megabytes.
     const size_t bytes = HeapBytes();

@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
     // Help asked for by any test is recorded by the device's viewer but opens no host browser.
     ::SetEnvironmentVariableW(L"PEGHELP_RECORD_ONLY", L"1");
     ::SetEnvironmentVariableW(L"PEGHELP_DONE_EVENT", L"BrumvaleTestsHelpDone");
-    // Paths from "\" are on the device's drive, as the program is started there: the program picker scans the whole drive.
+    // Paths from "\" are on the device's drive, as the program is started there: the program picker scans the whole
+    // drive.
     ::SetCurrentDirectoryW(L"C:\\");
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);

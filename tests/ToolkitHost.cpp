@@ -57,7 +57,8 @@ bool ShowsHeader(HWND hWnd, const wchar_t* title) {
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY), band = 24 * dpi / 96;
     RECT rc = ClientOf(hWnd);
     rc.bottom = band;
-    const std::vector<COLORREF> shown = Painted(rc.right, band, [&](HDC dc) { ::BitBlt(dc, 0, 0, rc.right, band, screen, 0, 0, SRCCOPY); });
+    const std::vector<COLORREF> shown =
+        Painted(rc.right, band, [&](HDC dc) { ::BitBlt(dc, 0, 0, rc.right, band, screen, 0, 0, SRCCOPY); });
     ::ReleaseDC(hWnd, screen);
     return shown == Painted(rc.right, band, [&](HDC dc) {
                LOGFONTW lf{};

@@ -1,4 +1,5 @@
-// The tests' dialog (an option dialog on the Screen Saver page's template and chrome, noting where it paints); what windows show.
+// The tests' dialog (an option dialog on the Screen Saver page's template and chrome, noting where it paints); what
+// windows show.
 #pragma once
 
 #include <optional>
@@ -16,7 +17,8 @@ struct CTapRecordingButton : CButton {
 };
 
 struct CToolkitHost : COptionDialog {
-    explicit CToolkitHost(const wchar_t* title) : COptionDialog(kScreenSaverPageTemplate, nullptr, title, nullptr, FALSE) {}
+    explicit CToolkitHost(const wchar_t* title)
+        : COptionDialog(kScreenSaverPageTemplate, nullptr, title, nullptr, FALSE) {}
     CTapRecordingButton m_button;                 // bound to the "Exceptions..." push button
     std::optional<bool> m_paintedInAdapterPaint;  // last WM_PAINT: inside the adapter's paint
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -34,7 +36,8 @@ void Click(HWND hDlg, int nID);
 // picker its time, anything else its first letter; then h hidden, - disabled.
 std::wstring Shown(HWND hDlg, std::initializer_list<int> ids);
 // Whether a window's header band shows the title: bold Tahoma 13 pixels high at 96 dpi, dark blue, 8 pixels in, centred
-// in the 24-pixel band on the window colour, at the screen's density; drawn here, compared pixel by pixel, the rule aside.
+// in the 24-pixel band on the window colour, at the screen's density; drawn here, compared pixel by pixel, the rule
+// aside.
 bool ShowsHeader(HWND hWnd, const wchar_t* title);
 // What paint draws on a bitmap of cx x cy pixels like the screen's, row by row.
 std::vector<COLORREF> Painted(int cx, int cy, const std::function<void(HDC)>& paint);

@@ -8,12 +8,14 @@ HWND g_hDestroyWatched = nullptr;
 bool g_bHookedAfterDestroy = true;
 LRESULT CALLBACK WatchDestroy(int nCode, WPARAM wParam, LPARAM lParam) {
     const auto* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->message == WM_DESTROY && p->hwnd == g_hDestroyWatched) g_bHookedAfterDestroy = Hooked(p->hwnd);
+    if (nCode == HC_ACTION && p->message == WM_DESTROY && p->hwnd == g_hDestroyWatched)
+        g_bHookedAfterDestroy = Hooked(p->hwnd);
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 }  // namespace
 
-// A pen-down on a bound button goes through its wrapper, once hooked (once only) straight to it; the end unhooks and unbinds.
+// A pen-down on a bound button goes through its wrapper, once hooked (once only) straight to it; the end unhooks and
+// unbinds.
 TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
     CToolkitHost host(L"Taps");
     HWND hButton = nullptr;
@@ -31,11 +33,12 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
         host.EndDialog(IDCANCEL);
     }});
     ::UnhookWindowsHookEx(hWatch);
-    EXPECT_EQ(std::tuple(taps, g_bHookedAfterDestroy, host.m_button.m_hWnd), std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
+    EXPECT_EQ(std::tuple(taps, g_bHookedAfterDestroy, host.m_button.m_hWnd),
+              std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
 }
 
-// With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs inside
-// the adapter's; without one: no band, no fill, no paint of its own.
+// With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs
+// inside the adapter's; without one: no band, no fill, no paint of its own.
 TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
     constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.

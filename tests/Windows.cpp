@@ -10,25 +10,28 @@ const wchar_t kNormal[] = L"Tahoma 13 400", kBold[] = L"Tahoma 13 700", kExcepti
 
 // The dialogs as their templates place them at 96 dpi (a dialog unit 1.5 pixels across, 1.625 down), but for the
 // picker's tree, below the header and across the whole width, and the Skins list reaching to 14 and 10 pixels from the
-// page's edge and bar (twice the margins on a screen this wide). The sheet and its pages: the platform's sizes.
+// page's edge and bar (twice the margins on a screen this wide). The sheet and its pages: the platform's sizes. F1 at
+// the sheet's own tabs asks for the page in front: Skins, as the walk reaches it.
 const std::vector<WindowFacts> kWindows = {
-    {"sheet", kSheet, L"", "options_game", L"", L"", {}, {}, {{0, {0, 0, 330, 341}}}},
     {"Game", L"Game", kSheet, "options_game", kSheet, L"Cancel:2", {1010}, {{L"Static", kNormal}, {L"box", kNormal}},
      {{0, {0, 0, 310, 271}}, {1010, {8, 33, 223, 49}}}},
     {"Screen Saver", L"Screen Saver", kSheet, "options_screensaver", kSheet, L"Cancel:2",
      {100, 1000, 1005, 1006, 1008, 1009, 1014},
      {{L"Static", kNormal}, {L"SysDateTimePick32", kNormal}, {L"box", kNormal}, {L"push", kBold}},
      {{0, {0, 0, 310, 271}}, {100, {29, 63, 142, 103}}}},
-    {"Skins", L"Skins", kSheet, "options_skins", kSheet, L"Cancel:2", {1053}, {{L"ListBox", kNormal}, {L"Static", kNormal}},
-     {{0, {0, 0, 310, 271}}, {1053, {8, 62, 296, 235}}}},
+    {"Skins", L"Skins", kSheet, "options_skins", kSheet, L"Cancel:2", {1053},
+     {{L"ListBox", kNormal}, {L"Static", kNormal}}, {{0, {0, 0, 310, 271}}, {1053, {8, 62, 296, 235}}}},
+    {"sheet", kSheet, L"", "options_skins", L"", L"", {}, {}, {{0, {0, 0, 330, 341}}}},
     {"exceptions", kExceptions, kExceptions, "options_exceptions", kSheet, L"Cancel:2", {1053},
      {{L"ListBox", kNormal}, {L"Static", kNormal}, {L"push", kBold}},
      {{0, {0, 0, 231, 271}}, {1053, {11, 62, 143, 166}}, {1054, {149, 89, 223, 109}}, {1055, {149, 62, 223, 82}}}},
     {"picker", L"Select File", L"Select Program", "options_add_exception", kExceptions, L"", {1057},
      {{L"SysTreeView32", kNormal}, {L"push", kBold}},
-     {{0, {0, 0, 209, 263}}, {1057, {-1, 24, 210, 223}}, {IDOK, {38, 232, 113, 252}}, {IDCANCEL, {126, 232, 201, 252}}}},
+     {{0, {0, 0, 209, 263}}, {1057, {-1, 24, 210, 223}}, {IDOK, {38, 232, 113, 252}},
+      {IDCANCEL, {126, 232, 201, 252}}}},
     {"advanced", L"Advanced Options", L"Screen Saver Options", "options_screensaver_ext", kSheet, L"Cancel:2",
-     {1007, 1012, 1013, 1014, 1016}, {{L"Static", kNormal}, {L"box", kNormal}, {L"push", kBold}}, {{0, {0, 0, 239, 271}}}},
+     {1007, 1012, 1013, 1014, 1016}, {{L"Static", kNormal}, {L"box", kNormal}, {L"push", kBold}},
+     {{0, {0, 0, 239, 271}}}},
 };
 
 namespace {
@@ -72,7 +75,8 @@ void ExpectFacts(const WindowFacts& row, HWND hWnd) {
     ::ReleaseDC(nullptr, hdc);
     const HWND hOwner = ::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER);
     EXPECT_EQ(CaptionOf(hWnd), row.caption);
-    EXPECT_TRUE(row.header.empty() || ShowsHeader(hWnd, row.header.c_str())) << "no header " << testing::PrintToString(row.header);
+    EXPECT_TRUE(row.header.empty() || ShowsHeader(hWnd, row.header.c_str()))
+        << "no header " << testing::PrintToString(row.header);
     EXPECT_EQ(hOwner ? TextOf(hOwner) : L"", row.owner);
     EXPECT_EQ(BarOf(::GetDlgItem(hWnd, kCommandBar)), row.bar);
     std::set<int> hooked;
@@ -96,7 +100,8 @@ std::vector<std::string> TableTopics() {
 
 std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&, HWND)>& step) {
     const auto row = [](const char* window) {
-        return *std::find_if(kWindows.begin(), kWindows.end(), [&](const WindowFacts& r) { return r.window == std::string(window); });
+        const auto named = [&](const WindowFacts& r) { return r.window == std::string(window); };
+        return *std::find_if(kWindows.begin(), kWindows.end(), named);
     };
     std::vector<std::string> topics;
     size_t nAsked = 0, nPending = 0;
@@ -124,11 +129,13 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
     };
     ClearHelpRecord();
     std::vector<ProgramStep> steps = {
-        {"sheet", kSheet, see({{"sheet", self}, {"Game", Page}})},
+        {"game", kSheet, see({{"Game", Page}})},
         {"screen saver", kSheet, [](HWND h) { ::SendMessageW(h, PSM_SETCURSEL, 1, 0); }},
         {"screen saver", kSheet, see({{"Screen Saver", Page}})},
         {"skins", kSheet, [&](HWND h) { tapTab(h, 2); }},
         {"skins", kSheet, see({{"Skins", Page}})},
+        {"sheet", kSheet, [](HWND h) { ::SetFocus(PropSheet_GetTabControl(h)); }},
+        {"sheet", kSheet, see({{"sheet", self}})},
         {"exceptions", kSheet, [](HWND h) {
              ::SendMessageW(h, PSM_SETCURSEL, 1, 0);
              Press(Page(h), kExceptionsButton);

@@ -14,7 +14,7 @@ struct WindowFacts {
     std::wstring bar;      // its command bar's buttons, "text:command" each, "" for no bar
     std::set<int> hooked;    // its controls whose pen-downs go straight to them
     std::map<std::wstring, std::wstring> fonts;  // by control kind: face, height at 96 dpi, weight
-    std::map<int, std::vector<LONG>> placed;     // at 800x600, its edges as first shown: 0 its client area, else a control's
+    std::map<int, std::vector<LONG>> placed;     // at 800x600, edges as first shown: 0 its client area, or a control's
 };
 extern const std::vector<WindowFacts> kWindows;
 
@@ -22,8 +22,8 @@ extern const std::vector<WindowFacts> kWindows;
 void ExpectFacts(const WindowFacts& row, HWND hWnd);
 // The topics the table's windows ask for, in its order, as the help viewer records them.
 std::vector<std::string> TableTopics();
-// Opens each window in the table's order: the sheet (its Game page in front), the Screen Saver tab chosen by a message to
-// the sheet, the Skins tab tapped, then on the Screen Saver tab "Exceptions...", its "Add...", "More Options...", and
-// closes the sheet. In each, the step sees the window and its row, then F1 is pressed there; answers the topics asked
-// for, in turn.
+// Opens each window in the table's order: the Game page as the sheet opens, the Screen Saver tab chosen by a message to
+// the sheet, the Skins tab tapped, the sheet's tabs given the focus, then on the Screen Saver tab "Exceptions...", its
+// "Add...", "More Options...", and closes the sheet. In each, the step sees the window and its row, then F1 is pressed
+// there; answers the topics asked for, in turn.
 std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&, HWND)>& step);

@@ -37,7 +37,8 @@ DRIVE="$WINEPREFIX/faults-drive"
 HOME_DIR="$DRIVE/$PROGRAM_FOLDER"
 mkdir -p "$HOME_DIR/TimeSkins/"{Classic,Neon,Unfinished} "$DRIVE/Program Files/"{Tools,Notes,"Media Player"} \
     "$DRIVE/My Documents/Brumvale" "$DRIVE/Temp/Empty"
-touch "$HOME_DIR/TimeSkins/"{Classic/Time_font.bmp,Neon/Time_font.bmp,Unfinished/readme.txt} "$DRIVE/Temp/setup.exe.bak" \
+touch "$HOME_DIR/TimeSkins/"{Classic/Time_font.bmp,Neon/Time_font.bmp,Unfinished/readme.txt} \
+    "$DRIVE/Temp/setup.exe.bak" \
     "$DRIVE/Program Files/"{Tools/calc.exe,Tools/readme,Notes/notes.exe,Notes/notes.txt,"Media Player/PLAYER.EXE"}
 printf 'the island as the game saved it' >"$DRIVE/My Documents/Brumvale/Island.ino"
 cp -f "$BUILD/tests/options_tests.exe" "$HOME_DIR/"
@@ -53,29 +54,39 @@ touch "$RESULTS"
 scenario() {
     # A crash ends the program at once: no debugger is started to hold it.
     (cd "$DRIVE" && if [ -n "$1" ]; then export BRUMVALE_FAULT="$1"; fi &&
-        BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" timeout "${LIMIT:-120}" \
-        wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
+        BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" \
+        timeout "${LIMIT:-120}" wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" \
+        --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
         </dev/null 2>&1) || true
 }
 
 # Fails the N-th call of SITE; records the verdict and prints it unless allowed.
 try_one() {
-    local site="$1" n="$2" out verdict
+    local site="$1" n="$2" out verdict left
     out=$(scenario "$site:$n")
     if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then verdict=allowed
     elif grep -q '\[  FAILED  \]' <<<"$out"; then verdict="NOT ALLOWED: $(grep -m1 '^fault ' <<<"$out")"
     else verdict="CRASHED OR HUNG: $(tail -n 2 <<<"$out" | tr '\n' ' ')"
     fi
-    echo "$site $n $verdict ($(tr -d '\r' <<<"$out" | sed -n 's/^fault [^ ]* at //p;s/^left://p' | tr '\n' ' '))" >>"$RESULTS"
-    [ "$verdict" = allowed ] || { echo "$site $n $verdict"; grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8; }
+    left=$(tr -d '\r' <<<"$out" | sed -n 's/^fault [^ ]* at //p;s/^left://p' | tr '\n' ' ')
+    echo "$site $n $verdict ($left)" >>"$RESULTS"
+    [ "$verdict" = allowed ] && return 0
+    echo "$site $n $verdict"
+    grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8
+    return 1
     [ "$verdict" = allowed ]
 }
 # ROUNDS runs after the first, the picker on DRIVE: nothing may be left behind.
 rounds() {
     local start=$SECONDS out
     out=$(LIMIT=1800 scenario "" "$1" "$2")
-    if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then echo "the whole program $1 times more, the picker on $2: nothing left behind ($((SECONDS - start)) s)"
-    else echo "the whole program $1 times more, the picker on $2: LEFT BEHIND"; grep -A4 Failure <<<"$out"; return 1; fi
+    if grep -q '\[  PASSED  \] 1 test' <<<"$out"; then
+        echo "the whole program $1 times more, the picker on $2: nothing left behind ($((SECONDS - start)) s)"
+    else
+        echo "the whole program $1 times more, the picker on $2: LEFT BEHIND"
+        grep -A4 Failure <<<"$out"
+        return 1
+    fi
 }
 case "$MODE" in
     --only) try_one "${ONLY%:*}" "${ONLY##*:}"; exit ;;
@@ -86,7 +97,11 @@ start=$SECONDS
 out=$(scenario "" | tr -d '\r')
 counts=$(sed -n 's/^count //p' <<<"$out")
 saving=$(sed -n "s/^allocations of the exceptions dialog's OK //p" <<<"$out")  # the first and the last
-grep -q '\[  PASSED  \] 1 test' <<<"$out" || { echo "the run without a failure did not end as it should:"; grep -A4 Failure <<<"$out"; exit 1; }
+if ! grep -q '\[  PASSED  \] 1 test' <<<"$out"; then
+    echo "the run without a failure did not end as it should:"
+    grep -A4 Failure <<<"$out"
+    exit 1
+fi
 [ -n "$saving" ] || { echo "the run without a failure did not reach the exceptions dialog's OK"; exit 1; }
 sites=0 tried=0
 while read -r site count; do
@@ -95,7 +110,9 @@ while read -r site count; do
     if [ "$MODE" = --first ]; then picks=1
     elif [ "$MODE" = --exceptions-ok ]; then picks=""
     elif [ "$count" -le 50 ]; then picks=$(seq "$count")
-    else picks=$( (echo 1; echo "$count"; RANDOM=$count; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
+    else
+        RANDOM=$count
+        picks=$( (echo 1; echo "$count"; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
     fi
     [ "$site" != new ] || [ "$MODE" = --first ] || picks=$(printf '%s\n' $picks $(seq $saving) | sort -nu)
     for n in $picks; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package as a user gets it (the build's package target), unpacked into C:\Program Files of a new device that has
-# neither the program nor a help viewer, and started from there: the Skins tab lists Classic, Neon and Amber (each picked
-# by its initial and stored with Enter), and F1 reaches the help viewer the package brings. Runs on test.sh's screen.
+# neither the program nor a help viewer, and started from there: the Skins tab lists Classic, Neon and Amber (each
+# picked by its initial and stored with Enter), and F1 reaches the help viewer the package brings. Runs on test.sh's
+# screen.
 source "$(dirname "$0")/../scripts/common.sh"
 cmake --build "$BUILD" --target package >/dev/null
 ZIP="$BUILD/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake").zip"
@@ -23,6 +24,7 @@ for skin in Classic Neon Amber; do
     xdotool type "${skin:0:1}" && xdotool key Return
     wait_for "the program to end on Enter" program_ended
     end_leftover
-    expect "$skin, picked by its initial," "$PROGRAM_DIR\\TimeSkins\\$skin\\" "$(value_in "$(snapshot "$GAME_KEY")" time_skin)"
+    expect "$skin, picked by its initial," "$PROGRAM_DIR\\TimeSkins\\$skin\\" \
+        "$(value_in "$(snapshot "$GAME_KEY")" time_skin)"
 done
 [ $failures -eq 0 ] && echo "1 passed, 0 failed"

@@ -2,7 +2,7 @@
 # The program picker over a drive no handheld would hold: 10,000 programs in one folder, a path longer than 260
 # characters, odd and Unicode names, names that differ only in case, a folder its owner cannot read and a link back to
 # the drive's root. The drive is the test device's B:, made once here on the host.
-# Usage: tests/picker-odd-tree.sh TEST_PROGRAM (inside a running test session: WINEPREFIX and DISPLAY set, as test.sh does).
+# Usage: tests/picker-odd-tree.sh TEST_PROGRAM (in a running test session: WINEPREFIX and DISPLAY set, as test.sh does).
 set -euo pipefail
 : "${WINEPREFIX:?}"
 TREE="$WINEPREFIX/drive_b"
@@ -13,7 +13,8 @@ if [ ! -f "$TREE/.made" ]; then
     deep="$TREE"
     for i in $(seq 12); do deep="$deep/folder number $i of a deep path"; done
     mkdir -p "$deep" && touch "$deep/deep.exe"
-    (cd "$TREE/Odd ü ✓" && touch '100% sure.exe' '"quoted".exe' 'Case.exe' 'case.exe' 'with  spaces .exe' 'Ünïcødé ✓.exe')
+    (cd "$TREE/Odd ü ✓" &&
+        touch '100% sure.exe' '"quoted".exe' 'Case.exe' 'case.exe' 'with  spaces .exe' 'Ünïcødé ✓.exe')
     touch "$TREE/Locked/hidden.exe" && chmod 000 "$TREE/Locked"
     ln -s ../.. "$TREE/Loop/Inner/Back"
     touch "$TREE/.made"

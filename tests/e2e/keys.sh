@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The installed program on the test device, driven with keystrokes alone. One run walks every window: F1 in each asks for
-# its own topic; Space, arrows, Tab and Ctrl+Tab change things; Esc in a dialog cancels it unstored; Enter in the picker,
-# the dialogs and the sheet stores. A second run: Esc on the sheet stores nothing. Needs a test session (DISPLAY, WINEPREFIX).
+# The installed program on the test device, driven with keystrokes alone. One run walks every window: F1 in each asks
+# for its own topic; Space, arrows, Tab and Ctrl+Tab change things; Esc in a dialog cancels it unstored; Enter in the
+# picker, the dialogs and the sheet stores. A second run: Esc on the sheet stores nothing. Needs a test session.
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
 source "$(dirname "$0")/../../scripts/names.sh"
@@ -39,7 +39,7 @@ end_leftover() {  # a program that did not end as it should, so that the next st
 }
 
 # Wine gives the X focus (where keys go) to a window it activates only when the X server accepts the time Wine gives: a
-# dialog can be active while the X focus stays elsewhere. As a window manager would, the test gives it to the window on top.
+# dialog can be active while the X focus stays elsewhere. As a window manager would, the test gives it to the top one.
 shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
 up() { [ -n "$(shown "$1")" ]; }
 gone() { ! up "$1"; }
@@ -138,11 +138,13 @@ if start_program; then walk; end_leftover; fi
 settings=$(snapshot "$SETTINGS_KEY") game=$(snapshot "$GAME_KEY")
 game_mode=$(value_in "$settings" propNameGameMode)
 expect "the game mode, its box cleared" 0x0 "$game_mode"
-expect "the mode, Enable cleared (0x10) and the island box ticked (0x100)" 0x8116 "$(value_in "$settings" propNameScreenSaverMode)"
+expect "the mode, Enable cleared (0x10) and the island box ticked (0x100)" 0x8116 \
+    "$(value_in "$settings" propNameScreenSaverMode)"
 expect "the exceptions" "notepad.exe zeta.exe" "$(exceptions)"
 expect "the volumes, 23 and 30" "0x17 0x1e" "$(value_in "$game" ss_sound_vol) $(value_in "$game" ss_music_vol)"
 skin=$(value_in "$game" time_skin)
-[[ "$skin" == 'C:\Program Files\Brumvale\TimeSkins\'?*'\' ]] || fail "a skin's folder should be stored, time_skin is '$skin'"
+[[ "$skin" == 'C:\Program Files\Brumvale\TimeSkins\'?*'\' ]] ||
+    fail "a skin's folder should be stored, time_skin is '$skin'"
 
 # --- Esc on the sheet cancels: the Game box changed, nothing stored ------------------------
 if start_program; then

@@ -22,14 +22,16 @@ LONG BarTop(HWND hWnd) { return InParent(::GetDlgItem(hWnd, kCommandBar)).top; }
 // Whether a control is a label, box or button showing a text.
 bool HasText(HWND h) {
     const LONG style = ::GetWindowLongW(h, GWL_STYLE);
-    const bool bLabel = ClassOf(h) == L"Static" && ((style & SS_TYPEMASK) <= SS_RIGHT || (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP);
+    const LONG type = style & SS_TYPEMASK;
+    const bool bLabel = ClassOf(h) == L"Static" && (type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP);
     const bool bButton = ClassOf(h) == L"Button" && (style & BS_TYPEMASK) != BS_GROUPBOX;
     return (bLabel || bButton) && ::GetWindowTextLengthW(h) > 0;
 }
 
 // Whether a control shows its whole text: a copy of it made large enough to hold the text paints no ink beyond the
 // control's rectangle. The copy grows where its text flows: a wrapping text down, a single line right (both ways when
-// centred), a vertically centred text up as much as down; a push button's frame, following the copy's edge, is left out.
+// centred), a vertically centred text up as much as down; a push button's frame, following the copy's edge, is left
+// out.
 bool TextShowsWhole(HWND h) {
     const LONG style = ::GetWindowLongW(h, GWL_STYLE);
     const bool bButton = ClassOf(h) == L"Button", bPush = bButton && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
@@ -37,16 +39,19 @@ bool TextShowsWhole(HWND h) {
     const RECT rc = InParent(h);
     const int left = bPush && !bWraps ? 300 : 0, right = bWraps ? 0 : 300, top = bButton ? 100 : 0, bottom = 100;
     const int cx = rc.right - rc.left + left + right, cy = rc.bottom - rc.top + top + bottom;
-    HWND hCopy = ::CreateWindowExW(::GetWindowLongW(h, GWL_EXSTYLE), ClassOf(h).c_str(), TextOf(h).c_str(), style & ~WS_VISIBLE,
-                                   0, 0, cx, cy, ::GetParent(h), nullptr, nullptr, nullptr);
+    HWND hCopy = ::CreateWindowExW(::GetWindowLongW(h, GWL_EXSTYLE), ClassOf(h).c_str(), TextOf(h).c_str(),
+                                   style & ~WS_VISIBLE, 0, 0, cx, cy, ::GetParent(h), nullptr, nullptr, nullptr);
     ::SendMessageW(hCopy, WM_SETFONT, ::SendMessageW(h, WM_GETFONT, 0, 0), FALSE);
-    const auto copy = Painted(cx, cy, [&](HDC dc) { ::SendMessageW(hCopy, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND); });
+    const auto copy = Painted(cx, cy, [&](HDC dc) {
+        ::SendMessageW(hCopy, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    });
     ::DestroyWindow(hCopy);
     const int frame = bPush ? 4 : 0;
     const COLORREF background = copy[size_t(cy - 1 - frame) * cx + frame];
     for (int y = frame; y < cy - frame; ++y)  // ink outside the control's own rectangle
         for (int x = frame; x < cx - frame; ++x)
-            if (!(x >= left && x < cx - right && y >= top && y < cy - bottom) && copy[size_t(y) * cx + x] != background) return false;
+            if (!(x >= left && x < cx - right && y >= top && y < cy - bottom) && copy[size_t(y) * cx + x] != background)
+                return false;
     return true;
 }
 
@@ -57,8 +62,12 @@ Lines LinesOf(HWND h) {
     if (ClassOf(h) != L"Static" || (::GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT) return {};
     const RECT rc = InParent(h);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    const auto shown = Painted(cx, cy, [&](HDC dc) { ::SendMessageW(h, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND); });
-    const auto blank = [&](int y) { return std::all_of(shown.begin() + y * cx, shown.begin() + (y + 1) * cx, [&](COLORREF c) { return c == shown.back(); }); };
+    const auto shown =
+        Painted(cx, cy, [&](HDC dc) { ::SendMessageW(h, WM_PRINT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND); });
+    const auto blank = [&](int y) {
+        const auto row = shown.begin() + y * cx;
+        return std::all_of(row, row + cx, [&](COLORREF c) { return c == shown.back(); });
+    };
     int top = 0, bottom = cy;  // the first row of ink, and the row after the last
     while (top < cy && blank(top)) ++top;
     while (bottom > top && blank(bottom - 1)) --bottom;
@@ -115,17 +124,19 @@ TEST_F(ScreenTest, HeaderRuleAndSipPrefFitTheScreen) {
 }
 
 // A sheet taller than the screen is fitted to it: its buttons on the screen under its tabs, the pages (the first made
-// before the fitting) filling the tabs' display area; the timeout picker on its placeholder, 20 pixels high at the scale.
+// before the fitting) filling the tabs' display area; the timeout picker on its placeholder, 20 pixels high at the
+// scale.
 TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
     COptionsSheet sheet(L"Options", nullptr, 1);
     RunModal(sheet, {[&] {
                  HWND hPage = sheet.m_screenSaverPage.m_hWnd;
                  const RECT rc = InParent(::GetDlgItem(hPage, kTimeoutPlaceholder));
-                 EXPECT_EQ(Edges(InParent(::GetDlgItem(hPage, kTimeoutPicker))), Edges({rc.left, rc.top, rc.right, rc.top + 20 * m_pScreen->scale}));
+                 EXPECT_EQ(Edges(InParent(::GetDlgItem(hPage, kTimeoutPicker))),
+                           Edges({rc.left, rc.top, rc.right, rc.top + 20 * m_pScreen->scale}));
                  // Fitted: as wide or as high as the work area, which it would outgrow.
                  const RECT sheetRect = OnScreen(sheet.m_hWnd), work = WorkArea();
-                 EXPECT_EQ(sheetRect.right - sheetRect.left == work.right - work.left || sheetRect.bottom - sheetRect.top == work.bottom - work.top,
-                           m_pScreen->fitted);
+                 const bool bAsWide = sheetRect.right - sheetRect.left == work.right - work.left;
+                 EXPECT_EQ(bAsWide || sheetRect.bottom - sheetRect.top == work.bottom - work.top, m_pScreen->fitted);
                  RECT display = ClientOf(sheet.GetTabControl());  // where each page lies
                  TabCtrl_AdjustRect(sheet.GetTabControl(), FALSE, &display);
                  ::MapWindowPoints(sheet.GetTabControl(), sheet.m_hWnd, reinterpret_cast<POINT*>(&display), 2);
@@ -134,12 +145,14 @@ TEST_F(ScreenTest, SheetButtonsStayOnTheScreenUnderTheTabs) {
                  // 2 pixels above its buttons.
                  const RECT tabs = InParent(sheet.GetTabControl()), ok = InParent(sheet.GetDlgItem(IDOK));
                  EXPECT_TRUE(Within(OnScreen(sheet.GetDlgItem(IDOK)), work));
-                 EXPECT_TRUE(m_pScreen->fitted ? Edges(tabs) == Edges({0, 0, ClientOf(sheet.m_hWnd).right, ok.top - 2}) : tabs.bottom <= ok.top)
+                 const RECT fittedTabs{0, 0, ClientOf(sheet.m_hWnd).right, ok.top - 2};
+                 EXPECT_TRUE(m_pScreen->fitted ? Edges(tabs) == Edges(fittedTabs) : tabs.bottom <= ok.top)
                      << testing::PrintToString(Edges(tabs));
                  sheet.SetActivePage(2);  // the skin list keeps 7 by 5 pixels inside the page and its bar, at scale
                  HWND hSkins = sheet.m_skinsPage.m_hWnd;
                  const RECT list = InParent(::GetDlgItem(hSkins, kSkinList));
-                 EXPECT_EQ(std::vector({Edges(InParent(hSkins)), {ClientOf(hSkins).right - list.right, BarTop(hSkins) - list.bottom}}),
+                 const std::vector<LONG> margins{ClientOf(hSkins).right - list.right, BarTop(hSkins) - list.bottom};
+                 EXPECT_EQ(std::vector({Edges(InParent(hSkins)), margins}),
                            std::vector({Edges(display), {7 * m_pScreen->scale, 5 * m_pScreen->scale}}));
                  PressSheetButton(sheet.m_hWnd, PSBTN_CANCEL);
              }});
@@ -180,7 +193,8 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
                 EXPECT_EQ(at(IDCANCEL), Edges({W - 5 * s - w, H - 5 * s - h, W - 5 * s, H - 5 * s}));
                 EXPECT_EQ(at(IDOK), Edges({W - 105 * s - w, H - 5 * s - h, W - 105 * s, H - 5 * s}));
             } else {  // right and bottom edges
-                EXPECT_EQ(std::vector({at(kExceptionList)[2], at(kExceptionList)[3], at(kAddButton)[2], at(kRemoveButton)[2]}),
+                const auto list = at(kExceptionList);
+                EXPECT_EQ(std::vector({list[2], list[3], at(kAddButton)[2], at(kRemoveButton)[2]}),
                           std::vector({W - 95 * s, H - 5 * s, W - 10 * s, W - 10 * s}));
             }
         }
@@ -197,22 +211,27 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     }});
 }
 
-// Every window shows its texts whole and inside it, its controls under the band and apart; a long message box narrowed to the screen.
+// Every window shows its texts whole and inside it, its controls under the band and apart; a long message box narrowed
+// to the screen.
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
-    const auto laidOut = [barCovers = m_pScreen->cy < 320, band = 24 * m_pScreen->dpi / 96, tight = m_pScreen->dpi == 96](HWND hWnd) {
+    const bool barCovers = m_pScreen->cy < 320, tight = m_pScreen->dpi == 96;
+    const int band = 24 * m_pScreen->dpi / 96;
+    const auto laidOut = [&](HWND hWnd) {
         const RECT client = ClientOf(hWnd);
         std::vector<std::pair<HWND, bool>> seen;  // with whether it shows a text
         for (HWND h = ::GetWindow(hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             const RECT rc = InParent(h);
-            if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBar)) continue;
+            if (!::IsWindowVisible(h) || ::IsRectEmpty(&rc) || (barCovers && ::GetDlgCtrlID(h) == kCommandBar))
+                continue;
             const bool text = HasText(h);
             EXPECT_TRUE(!text || TextShowsWhole(h)) << "short " << ::GetDlgCtrlID(h);
             // A label of one or two words on one line; at 96 dpi, where the templates were drawn, no empty line under a
             // label's text (at twice the density a text can need a line less than its label was drawn for).
             const Lines lines = LinesOf(h);
             const std::wstring words = TextOf(h);
-            EXPECT_TRUE(lines.inked <= 1 || std::count(words.begin(), words.end(), L' ') > 1) << "broken " << ::GetDlgCtrlID(h);
+            EXPECT_TRUE(lines.inked <= 1 || std::count(words.begin(), words.end(), L' ') > 1)
+                << "broken " << ::GetDlgCtrlID(h);
             EXPECT_FALSE(text && tight && lines.emptyUnder) << "too tall " << ::GetDlgCtrlID(h);
             EXPECT_TRUE(!text || (rc.left >= 0 && rc.right <= client.right)) << "outside " << ::GetDlgCtrlID(h);
             EXPECT_GE(rc.top, band + 1) << "under the band " << ::GetDlgCtrlID(h);
@@ -243,10 +262,13 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     OnNextIdle([&] {
         HWND hBox = ::FindWindowW(L"#32770", L"Box");  // on the screen, its button in it
         EXPECT_TRUE(Within(OnScreen(hBox), WorkArea()) && Within(OnScreen(::GetDlgItem(hBox, IDOK)), OnScreen(hBox)));
-        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))  // whole, and all of it in the box
+        // Whole, and all of it in the box.
+        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
             EXPECT_TRUE(!HasText(h) || (TextShowsWhole(h) && Within(InParent(h), ClientOf(hBox)))) << ::GetDlgCtrlID(h);
         ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     });
-    MessageBoxOnScreen(nullptr, L"A message box text of some length, which on a desktop would stand on one line much wider "
-                            L"than the screen of a handheld.\nAnd a second line.", L"Box", MB_OK | MB_ICONINFORMATION);
+    MessageBoxOnScreen(nullptr,
+                       L"A message box text of some length, which on a desktop would stand on one line much wider "
+                       L"than the screen of a handheld.\nAnd a second line.",
+                       L"Box", MB_OK | MB_ICONINFORMATION);
 }
