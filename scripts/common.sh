@@ -78,7 +78,9 @@ build() {
 start_xvfb() {
     local screen="$1" file log status=0 pid
     file="$(mktemp)" log="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$file" </dev/null >/dev/null 2>"$log" &
+    # Without auto-repeat: a key whose release comes late on a busy machine would otherwise be
+    # pressed again, in whatever window is in front by then.
+    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -r 3>"$file" </dev/null >/dev/null 2>"$log" &
     pid=$!
     at_exit "kill $pid 2>/dev/null"
     # Xvfb writes its display number once it takes connections; no use waiting once it ended.

@@ -40,10 +40,21 @@ end_leftover() {  # a program that did not end as it should, so that the next st
 
 # Wine gives the X focus (where keys go) to a window it activates only when the X server accepts the time Wine gives: a
 # dialog can be active while the X focus stays elsewhere. As a window manager would, the test gives it to the top one.
-shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }  # its X window
+# A window's X window. A search that meets a window as it is destroyed fails with an X error and finds nothing, even a
+# window that stays: it is made again.
+shown() {
+    local id errors="$WINEPREFIX/drive_c/windows/temp/keys-e2e.search"
+    for _ in 1 2 3 4 5; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>"$errors" | head -1)
+        [ -s "$errors" ] || break
+    done
+    echo "$id"
+}
 up() { [ -n "$(shown "$1")" ]; }
 gone() { ! up "$1"; }
-focus() { xdotool windowfocus --sync "$(shown "$1")" 2>/dev/null || true; }
+# Given again until the X server has it there: as a modal window closes, the focus can drop to no window at all.
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] || { xdotool windowfocus "$1" 2>/dev/null; false; }; }
+focus() { local id; id=$(shown "$1") && [ -n "$id" ] && WAIT_S=5 wait_for "the focus in '$1'" focused "$id"; }
 opens() {  # WINDOW KEY...: the keys open WINDOW
     local window="$1"; shift
     xdotool key "$@"
