@@ -72,7 +72,7 @@ std::string Text(T arg) {
 // kept.
 template <class FAbout = std::string (*)()>
 bool Hit(int site, FAbout about = [] { return std::string(); }) {
-    if (!g.armed || g_bBusy || !*g_pszPhase || kSites[site].kind != nullptr) return false;
+    if (!g.armed || g_bBusy || g_bHarnessAtWork || !*g_pszPhase || kSites[site].kind != nullptr) return false;
     if (++g.counts[site] != g.n || site != g.site) return false;
     g_bBusy = true;
     g.context = std::string(g_pszPhase) + ":" + about();

@@ -32,12 +32,14 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     const bool bBox = code == HCBT_ACTIVATE && ClassOf(h) == L"#32770" && !CWnd::FromHandlePermanent(h);
     // A box's text: control 0xFFFF on Windows, 100 on Wine.
     if (HWND hText = bBox ? (::GetDlgItem(h, 0xFFFF) ? ::GetDlgItem(h, 0xFFFF) : ::GetDlgItem(h, 100)) : nullptr) {
+        g_bHarnessAtWork = true;
         MessageBoxSeen& seen = g_pAnswering->m_seen.emplace_back();
         seen.hOwner = ::GetWindow(h, GW_OWNER);
         seen.caption = TextOf(h);
         seen.text = TextOf(hText);
         for (HWND hChild = ::GetWindow(h, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
             if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hChild, STM_GETICON, 0, 0))) seen.hIcon = hIcon;
+        g_bHarnessAtWork = false;
         ::PostMessageW(h, WM_COMMAND, IDOK, 0);
     }
     return ::CallNextHookEx(g_hAnswerHook, code, wParam, lParam);
@@ -80,6 +82,7 @@ CAnswerMessageBoxes::~CAnswerMessageBoxes() {
 }
 
 const char* g_pszPhase = "";
+bool g_bHarnessAtWork = false;
 
 ProgramRun RunProgram(const std::vector<ProgramStep>& steps) {
     ProgramRun run;

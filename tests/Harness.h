@@ -33,6 +33,9 @@ INT_PTR RunModal(TModal& window, std::initializer_list<std::function<void()>> st
 void PressSheetButton(HWND hSheet, int nButton);
 void TapBarButton(HWND hBar);
 
+// Set while the harness reads a message box inside the program's run: the failure run fails none of its allocations (a
+// failure there would leave the box unanswered).
+extern bool g_bHarnessAtWork;
 // While it lives, each message box on this thread (a dialog with a message text, not ours) is read and answered OK.
 struct MessageBoxSeen { HWND hOwner = nullptr; std::wstring caption, text; HICON hIcon = nullptr; };
 struct CAnswerMessageBoxes { CAnswerMessageBoxes(); ~CAnswerMessageBoxes(); std::vector<MessageBoxSeen> m_seen; };

@@ -110,9 +110,9 @@ while read -r site count; do
     if [ "$MODE" = --first ]; then picks=1
     elif [ "$MODE" = --exceptions-ok ]; then picks=""
     elif [ "$count" -le 50 ]; then picks=$(seq "$count")
-    else
-        RANDOM=$count
-        picks=$( (echo 1; echo "$count"; for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
+    else  # seeded in the subshell that draws: a subshell does not keep its parent's sequence
+        picks=$( (echo 1; echo "$count"; RANDOM=$count
+                  for _ in $(seq 10); do echo $((2 + RANDOM % (count - 2))); done) | sort -nu)
     fi
     [ "$site" != new ] || [ "$MODE" = --first ] || picks=$(printf '%s\n' $picks $(seq $saving) | sort -nu)
     for n in $picks; do
