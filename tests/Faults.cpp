@@ -142,7 +142,11 @@ void Patch(const char* name, F fake, F& real) {
 #define FAKE(name) Fake<SiteId(#name), decltype(&::name)>
 #define PATCH(name) Patch(#name, &FAKE(name)::Call, FAKE(name)::real);
 // The store reaches the registry through its own table, filled before the import table is patched.
-#define WRAP(field, name) { FAKE(name)::real = reg.field; reg.field = &FAKE(name)::Call; }
+#define WRAP(field, name)            \
+    {                                \
+        FAKE(name)::real = reg.field; \
+        reg.field = &FAKE(name)::Call; \
+    }
 
 // Three messages whose failures the program meets: a bar's button, a tree item, a list entry.
 decltype(&::SendMessageW) g_realSendMessage = nullptr;

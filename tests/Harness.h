@@ -58,7 +58,10 @@ std::vector<std::string> HelpRecorded(size_t n);
 // The bytes in use over all the process's heaps.
 size_t HeapBytes();
 // Removes a WM_QUIT left in the queue; true when there was one.
-inline bool TakeQuitMessage() { MSG msg; return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }
+inline bool TakeQuitMessage() {
+    MSG msg;
+    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
 // A rectangle's edges, left, top, right, bottom: compared, they print.
 inline std::vector<LONG> Edges(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
 // Whether a rectangle lies whole inside another.
@@ -69,8 +72,16 @@ inline bool Within(const RECT& inner, const RECT& outer) {
 // What a window shows as the platform gives it: its rectangle in its parent, on the screen, its client area (from 0,
 // 0), its font's face, height and weight, text, class, whether the hook is its procedure.
 RECT InParent(HWND hWnd);
-inline RECT OnScreen(HWND hWnd) { RECT rc{}; ::GetWindowRect(hWnd, &rc); return rc; }
-inline RECT ClientOf(HWND hWnd) { RECT rc{}; ::GetClientRect(hWnd, &rc); return rc; }
+inline RECT OnScreen(HWND hWnd) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+inline RECT ClientOf(HWND hWnd) {
+    RECT rc{};
+    ::GetClientRect(hWnd, &rc);
+    return rc;
+}
 std::tuple<std::wstring, LONG, LONG> FontOf(HWND hWnd);
 std::wstring TextOf(HWND hWnd);
 std::wstring ClassOf(HWND hWnd);

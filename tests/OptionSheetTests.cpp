@@ -9,10 +9,22 @@ struct CProbePage : COptionPage {
     CProbePage(UINT nIDTemplate, UINT nIDCaption, std::string& log, char name)
         : COptionPage(nIDTemplate, nIDCaption, L"file:probe"), m_log(log), m_name(name) {}
     void Record(const std::string& what) { m_log += m_name + (":" + what + " "); }
-    void OnOK() override { Record("ok"); COptionPage::OnOK(); }
-    void OnCancel() override { Record("cancel"); COptionPage::OnCancel(); }
-    LRESULT OnLButtonDown(WPARAM, LPARAM) { Record("tap"); return 0; }
-    void OnNotified(NMHDR* pHdr, LRESULT* pResult) { Record(std::to_string(int(pHdr->code))); *pResult = 0; }
+    void OnOK() override {
+        Record("ok");
+        COptionPage::OnOK();
+    }
+    void OnCancel() override {
+        Record("cancel");
+        COptionPage::OnCancel();
+    }
+    LRESULT OnLButtonDown(WPARAM, LPARAM) {
+        Record("tap");
+        return 0;
+    }
+    void OnNotified(NMHDR* pHdr, LRESULT* pResult) {
+        Record(std::to_string(int(pHdr->code)));
+        *pResult = 0;
+    }
     std::string& m_log;
     char m_name;
     DECLARE_MESSAGE_MAP()
@@ -99,7 +111,10 @@ TEST(OptionSheet, RoutesThroughThePagesChromeEndsOnceAPageClosedOrOnQuitAndOnlyT
             sheet.SetActivePage(1);
         };
         std::vector<std::wstring> bars;  // read only while the sheet still runs
-        const auto end = [&] { bars = {BarOf(sheet.game), BarOf(sheet.skins)}; c.end(sheet); };
+        const auto end = [&] {
+            bars = {BarOf(sheet.game), BarOf(sheet.skins)};
+            c.end(sheet);
+        };
         // A few idle turns without a closing page do not end the run.
         const INT_PTR result = RunModal(sheet, {chrome, visitSkins, [] {}, [] {}, end});
         const std::vector<std::wstring> kBars{L"0xe800 23x22 hidden first Cancel:2",

@@ -28,7 +28,10 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
         steps.insert(steps.end(), {
             {"screen saver", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 1); }},
             {"screen saver", kSheet, [](HWND h) { Press(Page(h), kExceptionsButton); }},
-            {"exceptions", L"Screen Saver Exceptions", [](HWND h) { OwnedBy(h, g_hSheet); Press(h, kAddButton); }},
+            {"exceptions", L"Screen Saver Exceptions", [](HWND h) {
+                 OwnedBy(h, g_hSheet);
+                 Press(h, kAddButton);
+             }},
             {"picker", L"Select File", [](HWND h) {  // owned by the exceptions dialog, disabled under it
                  OwnedBy(h, ::GetWindow(h, GW_OWNER));
                  EXPECT_FALSE(::IsWindowEnabled(::GetWindow(h, GW_OWNER)));
@@ -39,7 +42,10 @@ std::wstring RunAccepting(End end, bool bScreenSaver) {
                  Press(h, IDOK);
              }},
             {"advanced", kSheet, [](HWND h) { Press(Page(h), kMoreOptionsButton); }},
-            {"advanced", L"Advanced Options", [](HWND h) { OwnedBy(h, g_hSheet); Press(h, IDOK); }}});
+            {"advanced", L"Advanced Options", [](HWND h) {
+                 OwnedBy(h, g_hSheet);
+                 Press(h, IDOK);
+             }}});
     }
     steps.push_back({"skins", kSheet, [](HWND h) { PropSheet_SetCurSel(h, nullptr, 2); }});
     steps.push_back({"end", kSheet, [end](HWND h) {

@@ -150,7 +150,12 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
         {"advanced", L"Advanced Options", [](HWND h) { Press(h, IDCANCEL); }},
         {"end", kSheet, [](HWND h) { ::SendMessageW(h, WM_CLOSE, 0, 0); }},
     };
-    for (ProgramStep& s : steps) s.act = [&collect, act = s.act](HWND h) { collect(); act(h); };
+    for (ProgramStep& s : steps) {
+        s.act = [&collect, act = s.act](HWND h) {
+            collect();
+            act(h);
+        };
+    }
     RunProgram(steps);
     return topics;
 }
