@@ -4,7 +4,7 @@
 # picker, the dialogs and the sheet stores. A second run: Esc on the sheet stores nothing. Needs a test session.
 set -uo pipefail
 : "${DISPLAY:?}" "${WINEPREFIX:?}"
-source "$(dirname "$0")/../../scripts/names.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/names.sh"
 RECORD="$WINEPREFIX/drive_c/windows/temp/PegHelp.log"
 export PEGHELP_RECORD_ONLY=1  # the viewer records the help asked for and opens no browser
 failures=0
