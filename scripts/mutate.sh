@@ -85,14 +85,33 @@ put_back() { cp -f "$WORK/as-found" "$SOURCE/$1"; }
 
 # What the checks run: a fault is built into these alone.
 CHECKED=(QovBrumvaleOptions options_tests screen_tests)
+# Calls FUNCTION NAME FILE CHECK OLD NEW for each fault of the list: blocks of "name:", "file:",
+# "check:", "-old line" and "+new line", a blank line between.
+each_fault() {
+    local line name="" file="" check="" old=""
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in
+            name:*) name="${line#name: }" ;;
+            file:*) file="${line#file: }" ;;
+            check:*) check="${line#check: }" ;;
+            -*) old="${line#-}" ;;
+            +*) "$1" "$name" "$file" "$check" "$old" "${line#+}" ;;
+        esac
+    done <"$MUTATIONS"
+}
+# Whether a fault's name holds one of the words asked for (any name when none was).
+WORDS=()
+named() {
+    local word
+    [ ${#WORDS[@]} -gt 0 ] || return 0
+    for word in "${WORDS[@]}"; do [[ "$1" == *"$word"* ]] && return 0; done
+    return 1
+}
+
 caught=0 missed=0 broken=0
 try() {
-    local name="$1" file="$2" check="$3" old="$4" new="$5" word
-    if [ ${#WORDS[@]} -gt 0 ]; then
-        local wanted=0
-        for word in "${WORDS[@]}"; do [[ "$name" == *"$word"* ]] && wanted=1; done
-        [ $wanted = 1 ] || return 0
-    fi
+    local name="$1" file="$2" check="$3" old="$4" new="$5"
+    named "$name" || return 0
     if ! apply "$file" "$old" "$new"; then
         echo "BROKEN  $name"; broken=$((broken + 1)); return 0
     fi
@@ -205,12 +224,12 @@ if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
 # NAME@WxH, e2e, odd-drive, and the list's own check where it is none of those (a failure run).
 failing_checks() {
     local check="$1" out screen size dpi
-    out=$(cd "$BUILD/tests" && timeout 600 wine ./options_tests.exe 2>&1)
+    out=$(cd "$BUILD/tests" && timeout 600 wine ./options_tests.exe 2>&1) || true
     sed -n 's/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1/p' <<<"$out" | sort -u
     grep -q '\[  PASSED  \]' <<<"$out" || echo "in-process-suite-ended"
     for screen in 240x320:96 320x240:96 400x300:96 240x240:96 480x640:192 640x480:96; do
         IFS=: read -r size dpi <<<"$screen"
-        out=$(cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1)
+        out=$(cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1) || true
         sed -n "s/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1@$size/p" <<<"$out" | sort -u
         grep -q '\[  PASSED  \]' <<<"$out" || echo "screens-ended@$size"
     done
@@ -220,47 +239,33 @@ failing_checks() {
 }
 # Each listed fault (or those whose names hold one of the words) once, against every check; one
 # line each in .mutate/matrix.txt: the fault's name, a tab, the checks that caught it. A run resumes
-# where the file ends. Then, per check, how many faults it catches and how many no other check does.
-matrix() {
-    local results="$WORK/matrix.txt" name="" file="" check="" old="" line start caught word wanted
-    touch "$results"
-    while IFS= read -r line || [ -n "$line" ]; do
-        case "$line" in
-            name:*) name="${line#name: }" ;;
-            file:*) file="${line#file: }" ;;
-            check:*) check="${line#check: }" ;;
-            -*) old="${line#-}" ;;
-            +*)
-                wanted=$(( $# == 0 ))
-                for word in "$@"; do [[ "$name" == *"$word"* ]] && wanted=1; done
-                [ "$wanted" = 1 ] && ! cut -f1 "$results" | grep -qxF -- "$name" || continue
-                start=$SECONDS
-                if ! apply "$file" "$old" "${line#+}" || ! cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1; then
-                    caught="NOT-APPLIED"
-                else
-                    caught=$(failing_checks "$check" | xargs)
-                fi
-                put_back "$file"
-                printf '%s\t%s\n' "$name" "$caught" >>"$results"
-                echo "$name: ${caught:-NOTHING} ($((SECONDS - start)) s)" ;;
-        esac
-    done <"$MUTATIONS"
-    awk -F'\t' '{ n = split($2, c, " "); for (i = 1; i <= n; i++) { all[c[i]]++; if (n == 1) alone[c[i]]++ } }
-                 END { for (k in all) printf "%4d caught, %3d alone  %s\n", all[k], alone[k], k }' "$results" | sort -rn
+# after the faults the file holds. Then, per check, how many faults it catches and how many no
+# other check does.
+MATRIX="$WORK/matrix.txt"
+matrix_one() {
+    local name="$1" file="$2" check="$3" old="$4" new="$5" start caught
+    named "$name" && ! cut -f1 "$MATRIX" | grep -qxF -- "$name" || return 0
+    start=$SECONDS
+    if ! apply "$file" "$old" "$new" || ! cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1; then
+        caught="NOT-APPLIED"
+    else
+        caught=$(failing_checks "$check" | xargs)
+    fi
+    put_back "$file"
+    printf '%s\t%s\n' "$name" "$caught" >>"$MATRIX"
+    echo "$name: ${caught:-NOTHING} ($((SECONDS - start)) s)"
 }
-if [ "${1:-}" = --matrix ]; then shift; matrix "$@"; exit; fi
+if [ "${1:-}" = --matrix ]; then
+    shift
+    WORDS=("$@")
+    touch "$MATRIX"
+    each_fault matrix_one
+    awk -F'\t' '{ n = split($2, c, " "); for (i = 1; i <= n; i++) { all[c[i]]++; if (n == 1) alone[c[i]]++ } }
+                 END { for (k in all) printf "%4d caught, %3d alone  %s\n", all[k], alone[k], k }' "$MATRIX" | sort -rn
+    exit
+fi
 
-# The list: blocks of "name:", "file:", "check:", "-old line" and "+new line", a blank line between.
 WORDS=("$@")
-name="" file="" check="" old="" new=""
-while IFS= read -r line || [ -n "$line" ]; do
-    case "$line" in
-        name:*) name="${line#name: }" ;;
-        file:*) file="${line#file: }" ;;
-        check:*) check="${line#check: }" ;;
-        -*) old="${line#-}" ;;
-        +*) new="${line#+}"; try "$name" "$file" "$check" "$old" "$new" ;;
-    esac
-done <"$MUTATIONS"
+each_fault try
 echo "$caught caught, $missed missed, $broken not applied"
 [ $missed = 0 ] && [ $broken = 0 ]
