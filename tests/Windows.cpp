@@ -104,18 +104,18 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
         return *std::find_if(kWindows.begin(), kWindows.end(), named);
     };
     std::vector<std::string> topics;
-    size_t nAsked = 0, nPending = 0;
+    bool bAsked = false;
     // F1 goes through the queue: the topic it asked for is read as the next step begins.
     const auto collect = [&] {
-        if (nPending == 0) return;
-        const auto lines = HelpRecorded(++nAsked);
-        topics.insert(topics.end(), std::exchange(nPending, 0), lines.size() < nAsked ? "" : lines.back());
+        if (!std::exchange(bAsked, false)) return;
+        const auto lines = HelpRecorded(topics.size() + 1);
+        topics.push_back(lines.size() > topics.size() ? lines.back() : "");
     };
-    const auto see = [&](std::vector<std::pair<const char*, HWND (*)(HWND)>> windows) {
-        return [&, windows](HWND h) {
-            for (const auto& [window, of] : windows) step(row(window), of(h));
+    const auto see = [&](const char* window, HWND (*of)(HWND)) {
+        return [&, window, of](HWND h) {
+            step(row(window), of(h));
             PressKeys({VK_F1});
-            nPending = windows.size();
+            bAsked = true;
         };
     };
     HWND (*self)(HWND) = [](HWND h) { return h; };
@@ -129,24 +129,24 @@ std::vector<std::string> WalkWindows(const std::function<void(const WindowFacts&
     };
     ClearHelpRecord();
     std::vector<ProgramStep> steps = {
-        {"game", kSheet, see({{"Game", Page}})},
+        {"game", kSheet, see("Game", Page)},
         {"screen saver", kSheet, [](HWND h) { ::SendMessageW(h, PSM_SETCURSEL, 1, 0); }},
-        {"screen saver", kSheet, see({{"Screen Saver", Page}})},
+        {"screen saver", kSheet, see("Screen Saver", Page)},
         {"skins", kSheet, [&](HWND h) { tapTab(h, 2); }},
-        {"skins", kSheet, see({{"Skins", Page}})},
+        {"skins", kSheet, see("Skins", Page)},
         {"sheet", kSheet, [](HWND h) { ::SetFocus(PropSheet_GetTabControl(h)); }},
-        {"sheet", kSheet, see({{"sheet", self}})},
+        {"sheet", kSheet, see("sheet", self)},
         {"exceptions", kSheet, [](HWND h) {
              ::SendMessageW(h, PSM_SETCURSEL, 1, 0);
              Press(Page(h), kExceptionsButton);
          }},
-        {"exceptions", kExceptions, see({{"exceptions", self}})},
+        {"exceptions", kExceptions, see("exceptions", self)},
         {"picker", kExceptions, [](HWND h) { Press(h, kAddButton); }},
-        {"picker", L"Select File", see({{"picker", self}})},
+        {"picker", L"Select File", see("picker", self)},
         {"picker", L"Select File", [](HWND h) { Press(h, IDCANCEL); }},
         {"exceptions", kExceptions, [](HWND h) { Press(h, IDCANCEL); }},
         {"advanced", kSheet, [](HWND h) { Press(Page(h), kMoreOptionsButton); }},
-        {"advanced", L"Advanced Options", see({{"advanced", self}})},
+        {"advanced", L"Advanced Options", see("advanced", self)},
         {"advanced", L"Advanced Options", [](HWND h) { Press(h, IDCANCEL); }},
         {"end", kSheet, [](HWND h) { ::SendMessageW(h, WM_CLOSE, 0, 0); }},
     };
