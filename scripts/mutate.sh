@@ -222,15 +222,16 @@ if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
 # --- every fault against every check ------------------------------------------------------------
 # The checks a built fault fails, a word each: every in-process test by name, every screen test as
 # NAME@WxH, e2e, odd-drive, and the list's own check where it is none of those (a failure run).
+# A fault can leave a window that never ends: each in-process test runs on its own (ctest) and
+# fails after 30 s, each screen program after 60 s (its session then stops its Wine).
 failing_checks() {
     local check="$1" out screen size dpi
-    out=$(cd "$BUILD/tests" && timeout 600 wine ./options_tests.exe 2>&1) || true
-    sed -n 's/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1/p' <<<"$out" | sort -u
-    grep -q '\[  PASSED  \]' <<<"$out" || echo "in-process-suite-ended"
+    out=$(cd "$BUILD" && ctest -R '[.]' --timeout 30 2>&1) || true
+    sed -n '/^The following tests FAILED:/,$s/^[[:space:]]*[0-9]* - \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\) (.*/\1/p' <<<"$out" | sort -u
     for screen in 240x320:96 320x240:96 400x300:96 240x240:96 480x640:192 640x480:96; do
         IFS=: read -r size dpi <<<"$screen"
-        out=$(cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1) || true
-        sed -n "s/^\[  FAILED  \] \([A-Za-z_]*\.[A-Za-z_]*\).*/\1@$size/p" <<<"$out" | sort -u
+        out=$(cd "$BUILD" && timeout 60 "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1) || true
+        sed -n "s/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\).*/\1@$size/p" <<<"$out" | sort -u
         grep -q '\[  PASSED  \]' <<<"$out" || echo "screens-ended@$size"
     done
     run_check e2e >/dev/null 2>&1 || echo e2e
@@ -241,9 +242,14 @@ failing_checks() {
 # line each in .mutate/matrix.txt: the fault's name, a tab, the checks that caught it. A run resumes
 # after the faults the file holds. Then, per check, how many faults it catches and how many no
 # other check does.
+# BRUMVALE_MATRIX_SHARE=K/N takes the K-th of every N faults (K from 1), so that N runs side by
+# side, each with a BRUMVALE_MUTATE_DIR of its own, cover the list between them.
 MATRIX="$WORK/matrix.txt"
+SHARE="${BRUMVALE_MATRIX_SHARE:-1/1}" listed=0
 matrix_one() {
     local name="$1" file="$2" check="$3" old="$4" new="$5" start caught
+    listed=$((listed + 1))
+    [ $(((listed - 1) % ${SHARE#*/} + 1)) = "${SHARE%/*}" ] || return 0
     named "$name" && ! cut -f1 "$MATRIX" | grep -qxF -- "$name" || return 0
     start=$SECONDS
     if ! apply "$file" "$old" "$new" || ! cmake --build "$BUILD" -j2 --target "${CHECKED[@]}" >/dev/null 2>&1; then
