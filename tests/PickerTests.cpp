@@ -16,6 +16,7 @@ const std::pair<std::wstring, bool> kEntries[] = {
     {L"Program.exe", true}, {L"Sub/", true}, {L"Tool.EXE", true}, {L"readme", false}, {L"Empty/", true},
     {L"archive.exe.bak", false}, {L"exe", false}, {L"Hidden/", true}, {L"notes.txt", false},
     {L"ReadOnly/", true}, {L"a.exe", true}, {L"Hidden.exe", true}, {L".dotted/", true}, {L".dotted.exe", true},
+    {L".d/", true},
 };
 void MakeFile(const std::wstring& path) {
     ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0));
@@ -66,7 +67,7 @@ TEST(Picker, ListsFoldersThenFilesAndLeadsFromTheStartingPathToTheResult) {
                           EXPECT_EQ(::GetWindowLongW(Tree(), GWL_STYLE), 0x50010033L);
                           EXPECT_EQ(::GetWindowLongW(Tree(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
                           EXPECT_EQ(ChildrenAt({L"Folder/"}), expected);
-                          for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/", L".dotted/"})
+                          for (const wchar_t* folder : {L"Sub/", L"Hidden/", L"ReadOnly/", L"Empty/", L".d/"})
                               EXPECT_EQ(ChildrenAt({L"Folder/", folder}),
                                         folder[0] == L'E' ? Strings{} : Strings{L"In.exe"});
                       }

@@ -64,7 +64,7 @@ TEST(SkinsPage, ListsTheSkinFoldersSelectsTheStoredOneAndStoresTheChoice) {
         {abg, Sz(gamma), select(L"Default skin"), PSBTN_OK, ag, L"Gamma", Sz(L"")},
         // Not skins: files, whatever their names, nor the folder itself and its parent; a name may begin with a dot.
         {{L"TimeSkins/Delta", L"TimeSkins/Time_font.bmp", L"Time_font.bmp", L"TimeSkins/Eps/Time_font.bmp/",
-          L"TimeSkins/.dot/Time_font.bmp"}, {}, {}, PSBTN_OK, {L"Eps", L".dot"}, L"", Sz(L"")},
+          L"TimeSkins/.d/Time_font.bmp"}, {}, {}, PSBTN_OK, {L"Eps", L".d"}, L"", Sz(L"")},
         {{}, Sz(gamma), {}, PSBTN_OK, {}, L"", Sz(L"")},  // no skins folder
         {{L"TimeSkins/Beta/", L"Other/TimeSkins/Alpha/Time_font.bmp"},
          Sz(L"C:\\SkinHome\\Other\\TimeSkins\\Alpha\\"), {},
