@@ -74,7 +74,6 @@ try_one() {
     echo "$site $n $verdict"
     grep -E 'Failure|Which is|Value of|Expected' <<<"$out" | head -8
     return 1
-    [ "$verdict" = allowed ]
 }
 # ROUNDS runs after the first, the picker on DRIVE: nothing may be left behind.
 rounds() {

@@ -24,7 +24,11 @@ for skin in Classic Neon Amber; do
     xdotool type "${skin:0:1}" && xdotool key Return
     wait_for "the program to end on Enter" program_ended
     end_leftover
-    expect "$skin, picked by its initial," "$PROGRAM_DIR\\TimeSkins\\$skin\\" \
-        "$(value_in "$(snapshot "$GAME_KEY")" time_skin)"
+    # The whole key, read twice, shows whether the value was stored wrong or read wrong.
+    stored=$(snapshot "$GAME_KEY")
+    wanted="$PROGRAM_DIR\\TimeSkins\\$skin\\"
+    [ "$(value_in "$stored" time_skin)" = "$wanted" ] ||
+        printf 'the key as read:\n%s\nread again:\n%s\n' "$stored" "$(snapshot "$GAME_KEY")"
+    expect "$skin, picked by its initial," "$wanted" "$(value_in "$stored" time_skin)"
 done
 [ $failures -eq 0 ] && echo "1 passed, 0 failed"
