@@ -20,8 +20,7 @@ SAVED_STATE='My Documents\Brumvale\Island.ino'
 if [ ! -f "$PREFIX/system.reg" ] || [ -f "$PREFIX/.unfinished" ]; then
     mkdir -p "$PREFIX"
     touch "$PREFIX/.unfinished"
-    wineboot --init </dev/null >/dev/null 2>&1
-    wineserver -w
+    new_prefix "$PREFIX"
     # A new device lists two of its programs as screen-saver exceptions, in order of name (case
     # aside), each value named by its index in three characters ("  0", "  1"). Only here: the
     # user's own list stays on later runs.

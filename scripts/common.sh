@@ -123,6 +123,28 @@ warm_wine() {
     fi
 }
 
+# A new Wine prefix in PREFIX, as "wineboot --init" makes it: copied from one made once per build
+# folder, since making one takes Wine a while and a copy a second. WINEPREFIX set by the caller
+# is kept.
+new_prefix() {
+    local template="$BUILD/new-prefix"
+    mkdir -p "$BUILD"
+    (
+        flock 9
+        if [ ! -f "$template/.made" ]; then
+            rm -rf "$template"
+            mkdir -p "$template"
+            export WINEPREFIX="$template"
+            wineboot --init </dev/null >/dev/null 2>&1 9>&-
+            wineserver -w
+            touch "$template/.made"
+        fi
+    ) 9>"$template.lock"
+    mkdir -p "$1"
+    cp -a "$template/." "$1/"
+    rm -f "$1/.made"
+}
+
 # Waits until the server is gone: -k alone stops waiting after ten seconds.
 stop_wine() { wineserver -k 2>/dev/null || true; timeout 60 wineserver -w || true; }
 

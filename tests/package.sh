@@ -9,7 +9,7 @@ ZIP="$BUILD/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CP
 export WINEPREFIX="$TEST_DEVICE-package"
 rm -rf "$WINEPREFIX"
 wine_env
-wineboot --init </dev/null >/dev/null 2>&1
+new_prefix "$WINEPREFIX"
 at_exit stop_wine
 # CMake unpacks the archive it made: no unzip needed on a fresh machine.
 (cd "$WINEPREFIX/drive_c/Program Files" && cmake -E tar xf "$ZIP")
