@@ -70,3 +70,21 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
         }});
     }
 }
+
+// A hooked control that is destroyed leaves nothing behind: two thousand of them hold no memory afterwards.
+TEST(ControlHookTest, DestroyedControlsLeaveNothingBehind) {
+    CToolkitHost host(L"Many");
+    const auto hookAndDestroy = [&host] {
+        CWnd control;
+        control.m_hWnd = ::CreateWindowExW(0, L"Button", L"", WS_CHILD, 0, 0, 9, 9, host.m_hWnd, 0, 0, 0);
+        HookControl(&control);
+        ::DestroyWindow(std::exchange(control.m_hWnd, nullptr));
+    };
+    RunModal(host, {[&] {
+        hookAndDestroy();  // the first makes what lives as long as the program
+        const size_t before = HeapBytes();
+        for (int i = 0; i < 2000; ++i) hookAndDestroy();
+        EXPECT_LT(HeapBytes(), before + 16384);
+        host.EndDialog(IDCANCEL);
+    }});
+}
