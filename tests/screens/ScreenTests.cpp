@@ -173,13 +173,14 @@ TEST_F(ScreenTest, ScaleFactorFollowsTheFirstScreenWidthOnly) {
     EXPECT_EQ(std::pair(cxChanged, scaleAfter), std::pair(static_cast<int>(mode.dmPelsWidth), m_pScreen->scale));
 }
 
-// Each dialog covers the work area and anchors its controls to its edges at scale, also when resized.
+// Each dialog covers the work area and anchors its controls to its edges at scale, also when resized to half the
+// screen's width, where the exceptions' label takes another line and pushes the list down.
 TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
     const int s = m_pScreen->scale;
     auto fillsThenFollows = [&](HWND hDlg, bool picker) {
         EXPECT_EQ(Edges(OnScreen(hDlg)), Edges(WorkArea()));
         for (bool resized : {false, true}) {
-            if (resized) SizeClient(hDlg, m_pScreen->cx * 3 / 4, m_pScreen->cy * 3 / 4);
+            if (resized) SizeClient(hDlg, m_pScreen->cx / 2, m_pScreen->cy * 3 / 4);
             const RECT client = ClientOf(hDlg);
             RECT button{0, 0, 50, 12};
             ::MapDialogRect(hDlg, &button);  // the picker's buttons keep their template size
