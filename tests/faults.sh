@@ -57,7 +57,7 @@ scenario() {
         BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" \
         timeout "${LIMIT:-120}" wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" \
         --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
-        </dev/null 2>&1) || true
+        </dev/null 2>&1; echo "ended with status $?") || true
 }
 
 # Fails the N-th call of SITE; records the verdict and prints it unless allowed.
