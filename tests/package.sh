@@ -26,9 +26,8 @@ for skin in Classic Neon Amber; do
     end_leftover
     # The whole key, read twice, shows whether the value was stored wrong or read wrong.
     stored=$(snapshot "$GAME_KEY")
-    wanted="$PROGRAM_DIR\\TimeSkins\\$skin\\"
-    [ "$(value_in "$stored" time_skin)" = "$wanted" ] ||
-        printf 'the key as read:\n%s\nread again:\n%s\n' "$stored" "$(snapshot "$GAME_KEY")"
-    expect "$skin, picked by its initial," "$wanted" "$(value_in "$stored" time_skin)"
+    got=$(value_in "$stored" time_skin) wanted="$PROGRAM_DIR\\TimeSkins\\$skin\\"
+    [ "$got" = "$wanted" ] || printf 'the key as read:\n%s\nread again:\n%s\n' "$stored" "$(snapshot "$GAME_KEY")"
+    expect "$skin, picked by its initial," "$wanted" "$got"
 done
 [ $failures -eq 0 ] && echo "1 passed, 0 failed"

@@ -262,8 +262,8 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     }
     OnNextIdle([&] {
         HWND hBox = ::FindWindowW(L"#32770", L"Box");  // on the screen, its button in it; centred where narrowed
-        EXPECT_TRUE(Within(OnScreen(hBox), WorkArea()) && Within(OnScreen(::GetDlgItem(hBox, IDOK)), OnScreen(hBox)));
         const RECT ok = InParent(::GetDlgItem(hBox, IDOK)), box = OnScreen(hBox), work = WorkArea();
+        EXPECT_TRUE(Within(box, work) && Within(OnScreen(::GetDlgItem(hBox, IDOK)), box));
         const bool bNarrowed = box.right - box.left == work.right - work.left;
         EXPECT_TRUE(!bNarrowed || std::abs(ok.left - (ClientOf(hBox).right - ok.right)) <= 1) << ok.left;
         // Whole, and all of it in the box.
