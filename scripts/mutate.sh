@@ -10,8 +10,9 @@
 #   scripts/mutate.sh --matrix [WORD...]      every listed fault (or those named with a word)
 #                                             against every check, not only the one it names
 # A drawn fault runs first the tests of its folder; if they pass, the whole in-process suite, the
-# first call of every failure site, the keystrokes, three screens and the odd drive. The draw is
-# written to .mutate/sample-SEED.txt as it goes; a run given the same seed goes on where it stopped.
+# first call of every failure site, the keystrokes, three screens, the odd drive and the package.
+# The draw is written to .mutate/sample-SEED.txt as it goes; a run given the same seed goes on
+# where it stopped.
 # The faults are made in a copy of the working tree (.mutate/tree, with a build folder and test
 # device of its own beside it), never in the tree itself: a run that is stopped leaves nothing
 # behind. Each fault is applied, built and checked, then its file is put back. Prints CAUGHT or
@@ -49,6 +50,8 @@ run_check() {
     case "$check" in
         e2e)
             "$SOURCE/device/make-device.sh" "$WINEPREFIX" "$BUILD" && bash "$SOURCE/tests/e2e/keys.sh" ;;
+        package)
+            bash "$SOURCE/tests/package.sh" ;;
         odd-drive)
             timeout 300 bash "$SOURCE/tests/picker-odd-tree.sh" "$BUILD/tests/options_tests.exe" ;;
         fault:*)
@@ -137,7 +140,7 @@ first_checks() {
         *) echo "-Faults.*" ;;
     esac
 }
-ALL_CHECKS=("-Faults.*" first-failures e2e screen:240x320:96 screen:480x640:192 screen:640x480:96 odd-drive)
+ALL_CHECKS=("-Faults.*" first-failures e2e screen:240x320:96 screen:480x640:192 screen:640x480:96 odd-drive package)
 # The N-th fault of SEED: "file<TAB>line number<TAB>kind<TAB>new line", the line as it becomes.
 draw() {
     (cd "$SOURCE" && python3 - "$1" "$2" <<'PY'
@@ -221,7 +224,7 @@ if [ "${1:-}" = --sample ]; then sample "${2:?seed}" "${3:-100}"; exit; fi
 
 # --- every fault against every check ------------------------------------------------------------
 # The checks a built fault fails, a word each: every in-process test by name, every screen test as
-# NAME@WxH, e2e, odd-drive, and the list's own check where it is none of those (a failure run).
+# NAME@WxH, e2e, odd-drive, package, and the list's own check where it is none of those (a failure run).
 # A fault can leave a window that never ends: each in-process test runs on its own (ctest) and
 # fails after 30 s, each screen program after 60 s (its session then stops its Wine).
 failing_checks() {
@@ -236,6 +239,7 @@ failing_checks() {
     done
     run_check e2e >/dev/null 2>&1 || echo e2e
     run_check odd-drive >/dev/null 2>&1 || echo odd-drive
+    run_check package >/dev/null 2>&1 || echo package
     case "$check" in fault:*|exceptions-ok|rounds|first-failures) run_check "$check" >/dev/null 2>&1 || echo "$check" ;; esac
 }
 # Each listed fault (or those whose names hold one of the words) once, against every check; one

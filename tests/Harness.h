@@ -49,9 +49,10 @@ ProgramRun RunProgram(const std::vector<ProgramStep>& steps);
 extern const char* g_pszPhase;
 // Help asked for in a window, as F1 asks for it.
 void AskHelp(HWND hWnd);
-// Input as the device gives it: keys pressed and released in turn; a tap of the pen at a point of the screen.
+// Input as the device gives it: keys pressed and released in turn; the pen put down at a point of the screen, moved dy
+// pixels down and lifted.
 void PressKeys(std::initializer_list<WORD> keys);
-void TapAt(POINT pt);
+void TapAt(POINT pt, int dy = 0);
 // The help viewer's record of requests emptied; its requests since, once it has recorded n (10 s at most).
 void ClearHelpRecord();
 std::vector<std::string> HelpRecorded(size_t n);

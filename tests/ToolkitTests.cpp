@@ -12,6 +12,16 @@ LRESULT CALLBACK WatchDestroy(int nCode, WPARAM wParam, LPARAM lParam) {
         g_bHookedAfterDestroy = Hooked(p->hwnd);
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
+// While the scroll box is dragged: where it is, and the rows of the band's rule as painted then.
+std::vector<std::pair<int, std::vector<int>>> g_dragged;
+LRESULT CALLBACK WatchDrag(int nCode, WPARAM wParam, LPARAM lParam) {
+    const auto* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->message == WM_VSCROLL && LOWORD(p->wParam) == SB_THUMBTRACK) {
+        ::RedrawWindow(p->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        g_dragged.emplace_back(HIWORD(p->wParam), RowsOf(p->hwnd, 290, RGB(0, 0, 0), 260));
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
 }  // namespace
 
 // A pen-down on a bound button goes through its wrapper, once hooked (once only) straight to it; the end unhooks and
@@ -37,14 +47,13 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
               std::tuple(std::vector<int>{1, 1}, false, HWND(nullptr)));
 }
 
-// With a title the band follows the scroll position until the screen is reset, and the dialog's own painting runs
-// inside the adapter's; without one: no band, no fill, no paint of its own.
+// With a title the band follows the scroll position (the scroll box while it is dragged) until the screen is reset, and
+// the dialog's own painting runs inside the adapter's; without one: no band, no fill, no paint of its own.
 TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
     constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.
     struct Step { UINT message; WPARAM wParam; int pos, offset; } const steps[] = {
-        {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 10, -10},
-        {WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 6), 6, -6},
+        {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 6), 6, -6},
         {WM_SETTINGCHANGE, SPI_SETWORKAREA, 6, -6},  // another setting: the offset stays
         {WM_SETTINGCHANGE, kScreenReset, 6, 0},
     };
@@ -52,9 +61,22 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
         const bool titled = *title != L'\0';
         SCOPED_TRACE(titled ? "titled" : "empty title");
         CToolkitHost host(title);
+        HHOOK hWatch = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &WatchDrag, nullptr, ::GetCurrentThreadId());
+        g_dragged.clear();
         RunModal(host, {[&] {
-            SizeClient(host.m_hWnd, 300, 260);
             ::SetScrollRange(host.m_hWnd, SB_VERT, 0, 100, FALSE);
+            ::ShowScrollBar(host.m_hWnd, SB_VERT, TRUE);
+            SizeClient(host.m_hWnd, 300, 260);
+            // The scroll box dragged 12 pixels down from the top, the position left at 0.
+            SCROLLBARINFO bar{};
+            bar.cbSize = sizeof(bar);
+            ::GetScrollBarInfo(host.m_hWnd, OBJID_VSCROLL, &bar);
+            TapAt({(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.top + bar.xyThumbTop + 2}, 12);
+        }, [&] {
+            ::UnhookWindowsHookEx(hWatch);
+            EXPECT_TRUE(!g_dragged.empty() && g_dragged.back().first > 0);
+            for (const auto& [pos, rows] : g_dragged)
+                EXPECT_EQ(rows, titled ? std::vector<int>{24 - pos} : std::vector<int>{}) << "dragged to " << pos;
             for (const Step& s : steps) {
                 SCOPED_TRACE(&s - steps);
                 ::SetScrollPos(host.m_hWnd, SB_VERT, s.pos, FALSE);

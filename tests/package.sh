@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The package as a user gets it (the build's package target), unpacked into C:\Program Files of a new device that has
 # neither the program nor a help viewer, and started from there: the Skins tab lists Classic, Neon and Amber (each
-# picked by its initial and stored with Enter), and F1 reaches the help viewer the package brings. Runs on test.sh's
-# screen.
+# picked by its initial and stored with Enter, the last one still stored once the device has restarted), and F1 reaches
+# the help viewer the package brings. Runs on test.sh's screen.
 source "$(dirname "$0")/../scripts/common.sh"
 cmake --build "$BUILD" --target package >/dev/null
 ZIP="$BUILD/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake").zip"
@@ -30,4 +30,7 @@ for skin in Classic Neon Amber; do
     [ "$got" = "$wanted" ] || printf 'the key as read:\n%s\nread again:\n%s\n' "$stored" "$(snapshot "$GAME_KEY")"
     expect "$skin, picked by its initial," "$wanted" "$got"
 done
+stop_wine
+warm_wine
+expect "Amber, after a restart," "$PROGRAM_DIR\\TimeSkins\\Amber\\" "$(value_in "$(snapshot "$GAME_KEY")" time_skin)"
 [ $failures -eq 0 ] && echo "1 passed, 0 failed"

@@ -5,6 +5,7 @@
 #include "app/OptionsSheet.h"
 #include "dialogs/AdvancedOptionsDialog.h"
 #include "dialogs/ExceptionsDialog.h"
+#include "tests/Faults.h"
 #include "tests/ToolkitHost.h"
 #include "tests/Windows.h"
 #include "toolkit/AnchoredLayout.h"
@@ -213,7 +214,10 @@ TEST_F(ScreenTest, DialogsFillTheWorkAreaAndAnchorTheirControls) {
 }
 
 // Every window shows its texts whole and inside it, its controls under the band and apart; a long message box narrowed
-// to the screen.
+// to the screen, leaving nothing made behind.
+constexpr wchar_t kBoxText[] =
+    L"A message box text of some length, which on a desktop would stand on one line much wider than the screen of a "
+    L"handheld.\nAnd a second line.";
 TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
     // On a screen too short for a window, its bar lies over what does not fit above it.
     const bool barCovers = m_pScreen->cy < 320, tight = m_pScreen->dpi == 96;
@@ -266,13 +270,23 @@ TEST_F(ScreenTest, EveryTextShowsWholeAndNoControlCoversAnother) {
         EXPECT_TRUE(Within(box, work) && Within(OnScreen(::GetDlgItem(hBox, IDOK)), box));
         const bool bNarrowed = box.right - box.left == work.right - work.left;
         EXPECT_TRUE(!bNarrowed || std::abs(ok.left - (ClientOf(hBox).right - ok.right)) <= 1) << ok.left;
-        // Whole, and all of it in the box.
-        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+        // Whole, and all of it in the box; where narrowed, the text as tall as its lines are with the icon's margin on
+        // its right too.
+        RECT icon{}, text{};
+        for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             EXPECT_TRUE(!HasText(h) || (TextShowsWhole(h) && Within(InParent(h), ClientOf(hBox)))) << ::GetDlgCtrlID(h);
+            if (ClassOf(h) == L"Static") (HasText(h) ? text : icon) = InParent(h);
+        }
+        HDC dc = ::GetDC(hBox);
+        ::SelectObject(dc, HFONT(::SendMessageW(hBox, WM_GETFONT, 0, 0)));
+        RECT lines{0, 0, ClientOf(hBox).right - text.left - icon.left, 0};
+        ::DrawTextW(dc, kBoxText, -1, &lines, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::ReleaseDC(hBox, dc);
+        EXPECT_TRUE(!bNarrowed || text.bottom - text.top == lines.bottom) << text.bottom - text.top;
         ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     });
-    MessageBoxOnScreen(nullptr,
-                       L"A message box text of some length, which on a desktop would stand on one line much wider "
-                       L"than the screen of a handheld.\nAnd a second line.",
-                       L"Box", MB_OK | MB_ICONINFORMATION);
+    faults::Arm();  // what the fitting makes, counted
+    MessageBoxOnScreen(nullptr, kBoxText, L"Box", MB_OK | MB_ICONINFORMATION);
+    faults::Disarm();
+    EXPECT_EQ(faults::Live(), (std::map<std::string, int>{}));
 }
