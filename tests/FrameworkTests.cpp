@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Framework.h"
+#include "tests/Faults.h"
 #include "tests/Harness.h"
 
 namespace {
@@ -59,5 +60,20 @@ TEST(Framework, AThrowAsTheSheetStartsEndsTheRun) {
     CPropertyPage page(kGamePageTemplate);
     sheet.AddPage(&page);
     sheet.DoModal();
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+// So does a throw as a dialog whose creation was not seen is bound at its WM_INITDIALOG (its first allocation failed).
+TEST(Framework, AThrowAsADialogIsBoundLateEndsTheRun) {
+    struct CBoundLate : CDialog {
+        CBoundLate() : CDialog(104) {}  // the advanced options' template
+        using CDialog::DialogProc;
+    } dialog;
+    g_pszPhase = "bound late";
+    faults::Arm("new", 1);
+    HWND hWnd = ::CreateDialogParamW(nullptr, MAKEINTRESOURCEW(104), nullptr, &CBoundLate::DialogProc, LPARAM(&dialog));
+    faults::Disarm();
+    g_pszPhase = "";
+    ::DestroyWindow(hWnd);
     EXPECT_TRUE(TakeQuitMessage());
 }
