@@ -24,10 +24,14 @@ for skin in Classic Neon Amber; do
     xdotool type "${skin:0:1}" && xdotool key Return
     wait_for "the program to end on Enter" program_ended
     end_leftover
-    # The whole key, read twice, shows whether the value was stored wrong or read wrong.
+    wait "$APP" 2>/dev/null
+    ended=$?  # 127 where it had to be stopped
+    # The program's status and the whole key, read twice, show whether it ended before storing, stored wrong or was
+    # read wrong.
     stored=$(snapshot "$GAME_KEY")
     got=$(value_in "$stored" time_skin) wanted="$PROGRAM_DIR\\TimeSkins\\$skin\\"
-    [ "$got" = "$wanted" ] || printf 'the key as read:\n%s\nread again:\n%s\n' "$stored" "$(snapshot "$GAME_KEY")"
+    [ "$got" = "$wanted" ] ||
+        printf 'ended with status %s; the key as read:\n%s\nread again:\n%s\n' "$ended" "$stored" "$(snapshot "$GAME_KEY")"
     expect "$skin, picked by its initial," "$wanted" "$got"
 done
 stop_wine
