@@ -53,9 +53,9 @@ TEST(DialogAdapterTest, HeaderFollowsScrollingUntilScreenResetOnlyWithATitle) {
     constexpr WPARAM kScreenReset = 0x3002;  // the shell's notice that the screen was reset
     // The scroll position set before the message; the offset afterwards, with a title.
     struct Step { UINT message; WPARAM wParam; int pos, offset; } const steps[] = {
-        {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 6), 6, -6},
-        {WM_SETTINGCHANGE, SPI_SETWORKAREA, 6, -6},  // another setting: the offset stays
-        {WM_SETTINGCHANGE, kScreenReset, 6, 0},
+        {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 10, -10},
+        {WM_SETTINGCHANGE, SPI_SETWORKAREA, 10, -10},  // another setting: the offset stays
+        {WM_SETTINGCHANGE, kScreenReset, 10, 0},
     };
     for (const wchar_t* title : {L"Scrolled", L""}) {
         const bool titled = *title != L'\0';
