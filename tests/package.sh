@@ -30,8 +30,8 @@ for skin in Classic Neon Amber; do
     # read wrong.
     stored=$(snapshot "$GAME_KEY")
     got=$(value_in "$stored" time_skin) wanted="$PROGRAM_DIR\\TimeSkins\\$skin\\"
-    [ "$got" = "$wanted" ] ||
-        printf 'ended with status %s; the key as read:\n%s\nread again:\n%s\n' "$ended" "$stored" "$(snapshot "$GAME_KEY")"
+    [ "$got" = "$wanted" ] || printf 'ended with status %s; the key as read:\n%s\nread again:\n%s\n' \
+        "$ended" "$stored" "$(snapshot "$GAME_KEY")"
     expect "$skin, picked by its initial," "$wanted" "$got"
 done
 stop_wine
