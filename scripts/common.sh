@@ -213,8 +213,12 @@ open_session() {
 }
 start_session() { open_session "$@"; warm_wine; }
 
+# In a test's session a program that crashes ends at once, with Wine's message: no debugger is
+# started to hold it until the test's time is up.
+no_debugger() { export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"; }
+
 # The test session: an 800x600 Xvfb screen at 96 dpi and the test device.
-start_test_session() { start_session 800x600 96 "$TEST_DEVICE"; }
+start_test_session() { start_session 800x600 96 "$TEST_DEVICE"; no_debugger; }
 
 # Waits until the screen stays as it is (two grabs alike, a tenth of a second apart), at most
 # 10 s: what was asked of the program has been drawn.

@@ -43,8 +43,6 @@ ensure_packages
 [ ! -f "$BUILD/CMakeCache.txt" ] || cmake "$BUILD" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 build -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 start_test_session
-# A fault that crashes a program ends it at once: no debugger is started to hold it until the check's time is up.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
 
 # The check passes (status 0) when the tests pass: then the fault went unnoticed.
 run_check() {

@@ -134,12 +134,13 @@ void PressKeys(std::initializer_list<WORD> keys) {
 
 // The point goes with each event: a pointer moved on its own may not be there yet when the pen comes down.
 void TapAt(POINT pt, int dy) {
-    const auto at = [](LONG y, POINT pt, DWORD button) {
+    const auto at = [](POINT p, DWORD button) {
         const LONG cx = ::GetSystemMetrics(SM_CXSCREEN) - 1, cy = ::GetSystemMetrics(SM_CYSCREEN) - 1;
         const DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-        return INPUT{INPUT_MOUSE, {.mi = {::MulDiv(pt.x, 65535, cx), ::MulDiv(y, 65535, cy), 0, flags, 0, 0}}};
+        return INPUT{INPUT_MOUSE, {.mi = {::MulDiv(p.x, 65535, cx), ::MulDiv(p.y, 65535, cy), 0, flags, 0, 0}}};
     };
-    INPUT input[3] = {at(pt.y, pt, MOUSEEVENTF_LEFTDOWN), at(pt.y + dy, pt, 0), at(pt.y + dy, pt, MOUSEEVENTF_LEFTUP)};
+    const POINT to{pt.x, pt.y + dy};
+    INPUT input[3] = {at(pt, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
     ::SendInput(3, input, sizeof(INPUT));
 }
 

@@ -21,8 +21,7 @@ MODE="${1:-}" ONLY="${2:-}"
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
     ensure_packages
     build
-    open_session 800x600 96 "$TEST_DEVICE"
-    warm_wine
+    start_test_session
 fi
 # The large drive Q: of the hundred rounds holds the program the scenario picks, where F: has it.
 case "$MODE" in
@@ -50,11 +49,10 @@ case "$MODE" in --suite|--first|--only|--exceptions-ok) RESULTS="$BUILD/faults$M
 touch "$RESULTS"
 
 # One run of the scenario; FAULT is SITE:N, or empty to count (then ROUNDS more runs, the picker
-# on DRIVE). Prints the test program's output.
+# on DRIVE). Prints the test program's output (a crash ends it at once: see no_debugger).
 scenario() {
-    # A crash ends the program at once: no debugger is started to hold it.
     (cd "$DRIVE" && if [ -n "$1" ]; then export BRUMVALE_FAULT="$1"; fi &&
-        BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" \
+        BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" \
         timeout "${LIMIT:-120}" wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" \
         --gtest_also_run_disabled_tests --gtest_filter='Faults.*' \
         </dev/null 2>&1; echo "ended with status $?") || true

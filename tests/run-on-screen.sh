@@ -11,6 +11,7 @@ shift 3
 case "$SIZE" in [0-9]*x[0-9]*) ;; *) echo "size must be WxH" >&2; exit 2 ;; esac
 
 start_session "$SIZE" "$DPI" "$TEST_DEVICE-screens/$SIZE-$DPI" desktop
+no_debugger
 # The screen as it is, for the program to compare with what the system tells it.
 export BRUMVALE_SCREEN="$SIZE:$DPI"
 wine "$EXE" "$@" </dev/null || { status=$?; echo "${EXE##*/} ended with status $status" >&2; exit $status; }
