@@ -36,7 +36,6 @@ TEST(ControlHookTest, PenDownGoesPastTheWrapperOnceHooked) {
         for (bool hook : {false, true}) {
             EXPECT_TRUE(!hook || (HookControl(&host.m_button) && !HookControl(&host.m_button)));  // hooked once
             ::SendMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-            EXPECT_TRUE(::SendMessageW(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED);
             ::ReleaseCapture();
             taps.push_back(host.m_button.m_nTaps);
         }
