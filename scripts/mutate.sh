@@ -69,7 +69,8 @@ run_check() {
             out=$(cd "$BUILD" && "$SOURCE/tests/run-on-screen.sh" "$size" "$dpi" tests/screen_tests.exe 2>&1)
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
         *)
-            out=$(cd "$BUILD/tests" && timeout 300 wine ./options_tests.exe --gtest_filter="$check" 2>&1)
+            out=$(cd "$BUILD/tests" &&
+                  run_tests timeout 300 wine ./options_tests.exe --gtest_filter="$check" </dev/null)
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
     esac
 }
