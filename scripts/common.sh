@@ -219,8 +219,9 @@ no_debugger() { export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"; }
 
 # Runs a test program (the command given) and prints all it prints. A run that printed nothing at
 # all ended before its first test began: GoogleTest writes each test's start out at once. Wine
-# now and then ends a program while it starts, with status 1 and no word (2 starts in 27,000
-# here, the device's server running throughout); such a run is made once more, and says so.
+# now and then ends a program while it starts, with status 1 and no word (3 starts in about
+# 33,000 here, the device's server running throughout, each while other sessions started and
+# stopped beside it); such a run is made once more, and says so.
 run_tests() {
     local out status
     for try in 1 2; do
