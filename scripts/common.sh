@@ -223,7 +223,7 @@ no_debugger() { export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"; }
 # 33,000 here, the device's server running throughout, each while other sessions started and
 # stopped beside it); such a run is made once more, and says so.
 run_tests() {
-    local out status
+    local out status try
     for try in 1 2; do
         out=$("$@" 2>&1) && status=0 || status=$?
         [ -z "$out" ] && [ "$try" = 1 ] || break
