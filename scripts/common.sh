@@ -217,21 +217,8 @@ start_session() { open_session "$@"; warm_wine; }
 # started to hold it until the test's time is up.
 no_debugger() { export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"; }
 
-# Runs a test program (the command given) and prints all it prints. A run that printed nothing at
-# all ended before its first test began: GoogleTest writes each test's start out at once. Wine
-# now and then ends a program while it starts, with status 1 and no word (3 starts in about
-# 33,000 here, the device's server running throughout, each while other sessions started and
-# stopped beside it); such a run is made once more, and says so.
-run_tests() {
-    local out status try
-    for try in 1 2; do
-        out=$("$@" 2>&1) && status=0 || status=$?
-        [ -z "$out" ] && [ "$try" = 1 ] || break
-        echo "a start that printed nothing (status $status) is made again: $*" >&2
-    done
-    [ -z "$out" ] || printf '%s\n' "$out"
-    return "$status"
-}
+# run_tests: a test program run under Wine, made once more when it printed nothing at all.
+source "$ROOT/scripts/wine-test.sh"
 
 # The test session: an 800x600 Xvfb screen at 96 dpi and the test device.
 start_test_session() { start_session 800x600 96 "$TEST_DEVICE"; no_debugger; }
