@@ -116,10 +116,10 @@ warm_wine() {
     timeout 60 wineserver -w
     if [ -n "${DEVICE_LOCK:-}" ]; then  # a server left by a run that was killed must not keep the device locked
         wineserver -p </dev/null >/dev/null 2>&1 {DEVICE_LOCK}>&-
-        wine cmd /c exit </dev/null >/dev/null 2>&1 {DEVICE_LOCK}>&-
+        again_if_silent wine cmd /c exit </dev/null >/dev/null 2>&1 {DEVICE_LOCK}>&-
     else
         wineserver -p </dev/null >/dev/null 2>&1
-        wine cmd /c exit </dev/null >/dev/null 2>&1
+        again_if_silent wine cmd /c exit </dev/null >/dev/null 2>&1
     fi
 }
 
@@ -135,7 +135,7 @@ new_prefix() {
             rm -rf "$template"
             mkdir -p "$template"
             export WINEPREFIX="$template"
-            wineboot --init </dev/null >/dev/null 2>&1 9>&-
+            again_if_silent wineboot --init </dev/null >/dev/null 2>&1 9>&-
             wineserver -w
             touch "$template/.made"
         fi
@@ -216,9 +216,6 @@ start_session() { open_session "$@"; warm_wine; }
 # In a test's session a program that crashes ends at once, with Wine's message: no debugger is
 # started to hold it until the test's time is up.
 no_debugger() { export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"; }
-
-# run_tests: a test program run under Wine, made once more when it printed nothing at all.
-source "$ROOT/scripts/wine-test.sh"
 
 # The test session: an 800x600 Xvfb screen at 96 dpi and the test device.
 start_test_session() { start_session 800x600 96 "$TEST_DEVICE"; no_debugger; }

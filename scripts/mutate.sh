@@ -70,7 +70,7 @@ run_check() {
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
         *)
             out=$(cd "$BUILD/tests" &&
-                  run_tests timeout 300 wine ./options_tests.exe --gtest_filter="$check" </dev/null)
+                  again_if_silent timeout 300 wine ./options_tests.exe --gtest_filter="$check" </dev/null 2>&1)
             grep -q '\[  PASSED  \]' <<<"$out" && ! grep -q '\[  FAILED  \]' <<<"$out" ;;
     esac
 }
@@ -190,7 +190,7 @@ sample() {
     n=$(wc -l <"$results")
     while [ "$built" -lt "$wanted" ]; do
         # A session that can no longer start a program would have every fault caught.
-        timeout 30 wine cmd /c exit </dev/null >/dev/null 2>&1 || { echo "Wine no longer starts a program: stopped" >&2; exit 1; }
+        again_if_silent timeout 30 wine cmd /c exit </dev/null >/dev/null 2>&1 || { echo "Wine no longer starts a program: stopped" >&2; exit 1; }
         n=$((n + 1))
         IFS=$'\t' read -r file line kind new < <(draw "$seed" "$n")
         old=$(sed -n "${line}p" "$SOURCE/$file")

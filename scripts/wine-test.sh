@@ -1,24 +1,27 @@
 #!/usr/bin/env bash
-# Runs a test program under Wine: CMake's emulator for the test programs (the listing of the
-# in-process tests and each of their runs), and `run_tests` for the scripts, which source this.
+# Wine now and then ends a program while it starts, with status 1 and no word: 3 starts in about
+# 33,000 here, the device's server running throughout, each while other sessions started and
+# stopped beside it. Every Wine program the scripts wait for goes through again_if_silent, and this
+# file is CMake's emulator, through which ctest lists the in-process tests and runs each of them.
 # shellcheck shell=bash
 
-# Runs a test program (the command given) and prints all it prints. A run that printed nothing at
-# all ended before its first test began: GoogleTest writes each test's start out at once. Wine
-# now and then ends a program while it starts, with status 1 and no word (3 starts in about
-# 33,000 here, the device's server running throughout, each while other sessions started and
-# stopped beside it); such a run is made once more, and says so.
-run_tests() {
-    local out status try
+# Runs the command given; what it prints goes where it would, stdout first. A run that failed
+# having printed nothing at all ended before it began: a test program writes each test's start
+# out at once, and Wine's reg says what it could not do. Such a run is made once more, and says so.
+again_if_silent() {
+    local out status err try
+    err=$(mktemp)
     for try in 1 2; do
-        out=$("$@" 2>&1) && status=0 || status=$?
-        [ -z "$out" ] && [ "$try" = 1 ] || break
+        out=$("$@" 2>"$err") && status=0 || status=$?
+        if [ "$status" = 0 ] || [ -n "$out" ] || [ -s "$err" ] || [ "$try" = 2 ]; then break; fi
         echo "a start that printed nothing (status $status) is made again: $*" >&2
     done
     [ -z "$out" ] || printf '%s\n' "$out"
+    cat "$err" >&2
+    rm -f "$err"
     return "$status"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-    run_tests wine "$@"
+    again_if_silent wine "$@"
 fi

@@ -53,8 +53,8 @@ touch "$RESULTS"
 scenario() {
     (cd "$DRIVE" && if [ -n "$1" ]; then export BRUMVALE_FAULT="$1"; fi &&
         BRUMVALE_ROUNDS="${2:-0}" BRUMVALE_DRIVE="${3:-F:}" \
-        run_tests timeout "${LIMIT:-120}" wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" \
-        --gtest_also_run_disabled_tests --gtest_filter='Faults.*' </dev/null; echo "ended with status $?") || true
+        again_if_silent timeout "${LIMIT:-120}" wine "F:\\${PROGRAM_FOLDER//\//\\}\\options_tests.exe" \
+        --gtest_also_run_disabled_tests --gtest_filter='Faults.*' </dev/null 2>&1; echo "ended with status $?") || true
 }
 
 # Fails the N-th call of SITE; records the verdict and prints it unless allowed.

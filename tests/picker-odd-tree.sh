@@ -20,4 +20,5 @@ if [ ! -f "$TREE/.made" ]; then
     touch "$TREE/.made"
 fi
 ln -sfn ../drive_b "$WINEPREFIX/dosdevices/b:"
-exec wine "$1" --gtest_also_run_disabled_tests --gtest_filter='PickerLimits.*'
+source "$(dirname "$0")/../scripts/wine-test.sh"
+again_if_silent wine "$1" --gtest_also_run_disabled_tests --gtest_filter='PickerLimits.*'

@@ -27,12 +27,22 @@ wait_for() {
     for _ in $(seq $((20 * ${WAIT_S:-10}))); do "$@" && return 0; sleep 0.05; done
     fail "timed out waiting for $what"; return 1
 }
+# A program that ended before its sheet opened may not have started at all (scripts/wine-test.sh): it is started once
+# more.
 start_program() {
-    (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
-    APP=$!
-    WAIT_S=30 wait_for "the sheet to open" up "$SHEET_CAPTION" && focus "$SHEET_CAPTION"
+    local try
+    for try in 1 2; do
+        (cd "$WINEPREFIX/drive_c" && exec wine "$PROGRAM" </dev/null >/dev/null 2>&1) &
+        APP=$!
+        WAIT_S=30 wait_for "the sheet to open" sheet_or_end || return 1
+        up "$SHEET_CAPTION" && { focus "$SHEET_CAPTION"; return; }
+        [ $try = 2 ] || echo "the program ended before its sheet opened: started once more" >&2
+    done
+    fail "the program ended before its sheet opened"
+    return 1
 }
 program_ended() { ! kill -0 "$APP" 2>/dev/null; }
+sheet_or_end() { up "$SHEET_CAPTION" || program_ended; }
 end_leftover() {  # a program that did not end as it should, so that the next start drives a new one
     program_ended || { kill -9 "$APP"; wait "$APP"; } 2>/dev/null
     return 0
