@@ -21,16 +21,8 @@ PACKAGES=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# With Wine's 32-bit support (wine32) installed, Debian's `wine` starts everything through the
-# 32-bit loader, which cannot start a device made without that support ("could not load
-# kernel32.dll"). The 64-bit builds' devices are run by the 64-bit loader: a `wine` ahead in the
-# PATH that calls it. scripts/test32.sh sets BRUMVALE_WINE32 and keeps Debian's.
-if [ -z "${BRUMVALE_WINE32:-}" ] && [ -x /usr/lib/wine/wine ] && [ -x /usr/lib/wine/wine64 ]; then
-    mkdir -p "$ROOT/.wine64"
-    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64 WINEDEBUG="${WINEDEBUG:-fixme-all}"\nexec "$WINELOADER" "$@"\n' >"$ROOT/.wine64/wine"
-    chmod +x "$ROOT/.wine64/wine"
-    case ":$PATH:" in *":$ROOT/.wine64:"*) ;; *) export PATH="$ROOT/.wine64:$PATH" ;; esac
-fi
+# Wine as the scripts start it, without address randomization and on the right loader (scripts/path/wine).
+case ":$PATH:" in *":$ROOT/scripts/path:"*) ;; *) export PATH="$ROOT/scripts/path:$PATH" ;; esac
 
 # --- cleanup that stacks: each step registered runs at exit, the last registered first ---------
 EXIT_STEPS=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Wine now and then ends a program while it starts, with status 1 and no word: 3 starts in about
-# 33,000 here, the device's server running throughout, each while other sessions started and
-# stopped beside it. Every Wine program the scripts wait for goes through again_if_silent, and this
-# file is CMake's emulator, through which ctest lists the in-process tests and runs each of them.
+# Where Wine cannot be started without address randomization (scripts/path/wine), it ends a
+# program now and then as it starts, with status 1 and no word. Every Wine program the scripts
+# wait for goes through again_if_silent, and this file is CMake's emulator, through which ctest
+# lists the in-process tests and runs each of them.
 # shellcheck shell=bash
 
 # Runs the command given; what it prints goes where it would, stdout first. A run that failed
