@@ -190,7 +190,8 @@ sample() {
     n=$(wc -l <"$results")
     while [ "$built" -lt "$wanted" ]; do
         # A session that can no longer start a program would have every fault caught.
-        again_if_silent timeout 30 wine cmd /c exit </dev/null >/dev/null 2>&1 || { echo "Wine no longer starts a program: stopped" >&2; exit 1; }
+        again_if_silent timeout 30 wine cmd /c exit </dev/null >/dev/null 2>&1 ||
+            { echo "Wine no longer starts a program: stopped" >&2; exit 1; }
         n=$((n + 1))
         IFS=$'\t' read -r file line kind new < <(draw "$seed" "$n")
         old=$(sed -n "${line}p" "$SOURCE/$file")

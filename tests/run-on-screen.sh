@@ -14,4 +14,5 @@ start_session "$SIZE" "$DPI" "$TEST_DEVICE-screens/$SIZE-$DPI" desktop
 no_debugger
 # The screen as it is, for the program to compare with what the system tells it.
 export BRUMVALE_SCREEN="$SIZE:$DPI"
-again_if_silent wine "$EXE" "$@" </dev/null || { status=$?; echo "${EXE##*/} ended with status $status" >&2; exit $status; }
+again_if_silent wine "$EXE" "$@" </dev/null ||
+    { status=$?; echo "${EXE##*/} ended with status $status" >&2; exit $status; }

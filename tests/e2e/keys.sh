@@ -27,8 +27,7 @@ wait_for() {
     for _ in $(seq $((20 * ${WAIT_S:-10}))); do "$@" && return 0; sleep 0.05; done
     fail "timed out waiting for $what"; return 1
 }
-# A program that ended before its sheet opened may not have started at all (scripts/wine-test.sh): it is started once
-# more.
+# A program that ended before its sheet opened may not have started at all (scripts/path/wine): it is started once more.
 start_program() {
     local try
     for try in 1 2; do
